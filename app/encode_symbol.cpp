@@ -1,0 +1,28 @@
+#include "app/encode_symbol.h"
+
+#include <cstring>
+
+#include "encoder/encoder.h"
+
+namespace tirrel {
+
+EncodedSymbolPtr EncodeSymbol(const char* text, int version, int level) {
+    if (text == nullptr || version > 10) return nullptr;
+    auto symbol = encoder::encode(std::string_view(text, std::strlen(text)), version, level,
+                                  encoder::kChineseHint);
+    if (!symbol) return nullptr;
+    auto result = std::make_unique<EncodedSymbol>();
+    result->modules = std::move(symbol->modules);
+    for (uint8_t& m : result->modules) m &= encoder::kDark;
+    result->width = symbol->width;
+    result->version = symbol->version;
+    return result;
+}
+
+void FreeSymbol(EncodedSymbolPtr symbol) { symbol.reset(); }
+
+int LevelFromEccSetting(int eccLevel) {
+    return (eccLevel >= 1 && eccLevel <= 3) ? eccLevel : 0;
+}
+
+}  // namespace tirrel

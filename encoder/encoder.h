@@ -1,0 +1,41 @@
+// The QR Code encoder: payload bytes (GBK) -> module matrix.
+//
+//   encode()        segments the payload, settles the version, builds the data codewords
+//                   and hands them to build_symbol();
+//   build_symbol()  adds Reed-Solomon error correction, places everything in the matrix,
+//                   picks the mask and writes format/version information.
+//
+// Levels: 0 = L, 1 = M, 2 = Q, 3 = H. Versions: 0 = choose automatically (never above 10),
+// 1..40 = use exactly this version or fail.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tirrel::encoder {
+
+// Module flags during construction; callers keep only bit 0 (1 = dark).
+enum ModuleFlag : uint8_t {
+    kDark = 0x01,
+    kFunction = 0x80,
+};
+
+struct Symbol {
+    int version = 0;
+    int width = 0;                 // 17 + 4 * version
+    std::vector<uint8_t> modules;  // width * width bytes, row-major from the top-left
+};
+
+// The hint the program always passes: enables the Chinese (GB2312) character mode.
+constexpr int kChineseHint = 3;
+
+// Returns nothing when the payload does not fit under the version rule or at all.
+std::optional<Symbol> encode(std::string_view payload, int version, int level,
+                             int hint = kChineseHint);
+
+// `data` holds exactly the data codewords of (version, level).
+Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level);
+
+}  // namespace tirrel::encoder

@@ -1,0 +1,18 @@
+// Conversion between UTF-8 (what the toolkit and the terminal speak) and GBK (what the
+// program keeps inside: payloads, field texts, files). Backed by iconv's "CP936".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tirrel {
+
+// UTF-8 to GBK. Empty optional when the text holds a character GBK cannot represent
+// or is not valid UTF-8: nothing is ever silently replaced.
+std::optional<std::string> Utf8ToGbk(std::string_view utf8);
+
+// GBK to UTF-8. Bytes that are not valid GBK come out as U+FFFD, so a display never fails.
+std::string GbkToUtf8(std::string_view gbk);
+
+}  // namespace tirrel
