@@ -1,0 +1,80 @@
+// A small INI reader/writer with the semantics of the classic profile functions: an
+// in-memory document that keeps every line it does not change, plus path-based helpers.
+//
+// Reading rules: section and key names match case-insensitively (ASCII) and are trimmed of
+// blanks; a key's value is everything after the first "=" up to the line end, byte for byte
+// (no trimming, no quote stripping). Lines may end in LF or CR LF; a leading UTF-8 BOM is
+// ignored. Lines before the first section header belong to no section and are never found.
+// Writing emits CR LF line ends; a save replaces the file atomically or leaves it untouched.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tirrel {
+
+class IniDocument {
+public:
+    // Never fails: every byte sequence is some document (unknown lines are kept verbatim).
+    static IniDocument Parse(std::string_view bytes);
+    std::string Serialize() const;
+
+    // The value of the first matching key of the first section that holds it.
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+
+    // Replaces an existing key's value in place, or appends the key after the last key of
+    // its section, creating the section at the end when missing. Returns -1 (and changes
+    // nothing) when the names or value cannot be stored on one line and read back.
+    int Set(std::string_view section, std::string_view key, std::string_view value);
+
+    // Removes every section of that name: header lines and all the lines that follow them.
+    void DeleteSection(std::string_view section);
+
+    bool HasSection(std::string_view section) const;
+
+private:
+    enum class Kind { kHeader, kKey, kOther };
+    struct Line {
+        Kind kind = Kind::kOther;
+        std::string text;      // the whole line without its line end
+        std::string name;      // trimmed section or key name
+        size_t value_pos = 0;  // kKey: index of the value's first byte in text
+    };
+    static Line ParseLine(std::string text);
+    // Index one past the last line of the section whose header is at `header`.
+    size_t SectionEnd(size_t header) const;
+
+    std::vector<Line> lines_;
+    bool has_bom_ = false;
+};
+
+// Cuts `text` to at most `max_bytes` bytes without splitting a GBK double-byte character
+// (a lead byte 0x81..0xFE always takes the byte after it along).
+std::string CutGbk(std::string_view text, size_t max_bytes);
+
+// Loads and parses a file; empty when it cannot be read.
+std::optional<IniDocument> LoadIniFile(const std::string& path);
+// Writes the document atomically. Returns 0 or -1 (the old file is then unchanged).
+int SaveIniFile(const std::string& path, const IniDocument& doc);
+
+// The profile calls. A missing or unreadable file reads as empty.
+// The value (or `fallback`) cut to `size` - 1 bytes on a GBK boundary, as a buffer of
+// `size` bytes with its terminating zero would hold it.
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view fallback, size_t size);
+// The leading decimal digits of the value (after optional blanks and one sign), clamped to
+// the int range; no digits gives 0, a missing key gives `fallback`.
+int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
+                   int fallback);
+// Returns 0 or -1. A file that exists but cannot be read is not overwritten.
+int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value);
+int DeleteProfileSection(const std::string& path, std::string_view section);
+
+// The integer rule of ReadProfileInt applied to a value text.
+int ParseProfileInt(std::string_view value);
+
+}  // namespace tirrel
