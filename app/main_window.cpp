@@ -1,0 +1,285 @@
+#include "app/main_window.h"
+
+#include <algorithm>
+
+#include "app/bitmap_writer.h"
+#include "app/encode_symbol.h"
+#include "app/messages.h"
+#include "app/preview.h"
+
+namespace tirrel {
+namespace {
+
+size_t SlotOf(PageTemplate id) {
+    auto pages = AllPages();
+    return static_cast<size_t>(std::find(pages.begin(), pages.end(), id) - pages.begin());
+}
+
+}  // namespace
+
+MainWindow::MainWindow(UiPort& ui) : ui_(ui) {
+    for (PageTemplate id : AllPages()) {
+        pages_[SlotOf(id)] = std::make_unique<Page>(PageDefinition(id));
+    }
+}
+
+MainWindow::~MainWindow() = default;
+
+Page& MainWindow::page(PageTemplate id) {
+    return *pages_[SlotOf(id)];
+}
+const Page& MainWindow::page(PageTemplate id) const {
+    return *pages_[SlotOf(id)];
+}
+
+const DialectDef& MainWindow::checkedDialect() const {
+    const DialectDef* d = DialectByRadio(checkedRadio_);
+    return d ? *d : *DialectByRadio(kRadioUnicom);
+}
+
+// ---- Life cycle
+
+void MainWindow::Initialise(const SymbolSettings& settings) {
+    CheckRadio(kRadioUnicom);
+    settings_ = settings;
+    currentCarrier_ = kRadioUnicom;
+    currentTab_ = 0;
+    dialect_ = kDialectUnicom;
+    zoomStep_ = settings_.defaultZoom;
+    trackBar_ = std::clamp(settings_.defaultZoom, 1, 6);  // the track bar clamps to its range
+    ui_.TrackBarPosition(trackBar_);
+    BuildTabSet();
+    Generate();
+}
+
+void MainWindow::OnShown() {
+    CreatePageSet();
+}
+
+void MainWindow::ReleaseBuffers() {
+    matrix_.clear();
+    matrix_.shrink_to_fit();
+    matrixWidth_ = 0;
+    preview_.reset();
+}
+
+// ---- SymbolHost
+
+void MainWindow::SetPayload(std::string text) {
+    payload_ = std::move(text);
+    Generate();
+}
+
+void MainWindow::SetCodeVersion(int v) {
+    settings_.codeVersion = v;
+    Generate();
+}
+
+void MainWindow::SetECCLevel(int v) {
+    settings_.eccLevel = v;
+    Generate();
+}
+
+void MainWindow::SetCellPitch(int v) {
+    settings_.cellPitch = v;
+    Generate();
+}
+
+void MainWindow::SetQuietZone(int v) {
+    settings_.quietZone = v;
+    Generate();
+}
+
+// ---- Generation
+
+MainWindow::ActionScope::ActionScope(MainWindow& window) : window_(window) {
+    if (window_.actionDepth_++ == 0) window_.versionMessageShown_ = false;
+}
+
+MainWindow::ActionScope::~ActionScope() {
+    --window_.actionDepth_;
+}
+
+void MainWindow::ShowVersionMessage() {
+    if (actionDepth_ > 0 && versionMessageShown_) return;
+    versionMessageShown_ = true;
+    ui_.ShowMessage(kMsgVersionError);
+}
+
+int MainWindow::Generate() {
+    ui_.RepaintPreview();
+    if (payload_.empty()) return 0;
+
+    const int level = LevelFromEccSetting(settings_.eccLevel);
+    EncodedSymbolPtr symbol = EncodeSymbol(payload_.c_str(), settings_.codeVersion, level);
+    if (!symbol) {
+        // What the user typed stays: the message, no preview, the last symbol kept for export.
+        ShowVersionMessage();
+        preview_.reset();
+        ui_.RepaintPreview();
+        return -1;
+    }
+    matrix_ = std::move(symbol->modules);
+    matrixWidth_ = symbol->width;
+    FreeSymbol(std::move(symbol));
+
+    preview_.emplace(kPreviewBytes, uint8_t{0xFF});
+    if (RenderPreview(matrix_.data(), preview_->data(), kDisplaySize, zoomStep_, matrixWidth_) !=
+        0) {
+        return -1;  // the preview stays white
+    }
+    ui_.RepaintPreview();
+    return 0;
+}
+
+void MainWindow::Reset() {
+    ActionScope action(*this);
+    if (const DialectDef* d = DialectByRadio(checkedRadio_)) {
+        for (PageTemplate id : d->resetOrder) {
+            Page& p = page(id);
+            if (p.HasWindow()) p.Clear();
+        }
+    }
+    payload_.clear();
+    preview_.reset();
+}
+
+// ---- Preview, track bar, check box
+
+void MainWindow::OnTrackBarDrawn(int position) {
+    trackBar_ = std::clamp(position, 1, 6);
+    if (trackBar_ == zoomStep_) return;
+    ActionScope action(*this);
+    zoomStep_ = trackBar_;
+    Generate();
+}
+
+void MainWindow::OnDefaultSizeClicked(bool checked) {
+    defaultSizeChecked_ = checked;
+    settings_.defaultZoom = checked ? trackBar_ : 1;
+}
+
+// ---- Tabs, pages and dialects
+
+void MainWindow::CheckRadio(int radioId) {
+    checkedRadio_ = radioId;
+    ui_.RadioChecked(radioId);
+}
+
+void MainWindow::BuildTabSet() {
+    const DialectDef& d = checkedDialect();
+    selectedTab_ = d.tabs.empty() ? -1 : 0;
+    ui_.TabsRebuilt(d);
+}
+
+void MainWindow::CreatePageSet() {
+    const DialectDef& next = checkedDialect();
+    if (const DialectDef* old = DialectByRadio(currentCarrier_)) {
+        for (PageTemplate id : old->creationOrder) {
+            Page& p = page(id);
+            if (!p.HasWindow()) continue;
+            p.DestroyWindow();
+            ui_.PageDestroyed(p);
+        }
+    }
+    for (PageTemplate id : next.creationOrder) {
+        Page& p = page(id);
+        p.CreateWindow();
+        p.SetListener(this);
+        p.SetObserver(this);
+        ui_.PageCreated(p);
+        p.SetVisible(id == kCardPage);
+        ui_.PageShown(p, p.visible());
+        if (id == kWapServicePage || id == kCardPage) {
+            p.SetFieldEnabled(kUrlFieldId, next.urlFieldsEnabled);
+            ui_.FieldEnabled(p, kUrlFieldId, next.urlFieldsEnabled);
+        }
+    }
+    currentPage_ = &page(kCardPage);
+    currentTab_ = 0;
+    ui_.FocusField(*currentPage_, currentPage_->def().focusField);
+    dialect_ = next.dialect;
+}
+
+void MainWindow::SelectTab(int index) {
+    selectedTab_ = index;
+    ui_.TabSelected(index);
+}
+
+void MainWindow::ShowPage(Page* next, int tabIndex, int focusField) {
+    if (currentPage_ && currentPage_ != next) {
+        currentPage_->SetVisible(false);
+        ui_.PageShown(*currentPage_, false);
+    }
+    currentPage_ = next;
+    currentTab_ = tabIndex;
+    next->SetVisible(true);
+    ui_.PageShown(*next, true);
+    ui_.FocusField(*next, focusField);
+}
+
+void MainWindow::OnTabClicked() {
+    ActionScope action(*this);
+    const DialectDef& d = checkedDialect();
+    if (currentPage_) {
+        currentPage_->SetVisible(false);
+        ui_.PageShown(*currentPage_, false);
+    }
+    payload_.clear();
+    if (currentTab_ >= 0 && currentTab_ < static_cast<int>(d.tabs.size())) {
+        Page& left = page(d.tabs[currentTab_].page);
+        if (left.HasWindow()) left.Clear();
+    }
+    preview_.reset();
+    if (selectedTab_ >= 0 && selectedTab_ < static_cast<int>(d.tabs.size())) {
+        Page& shown = page(d.tabs[selectedTab_].page);
+        ShowPage(&shown, selectedTab_, shown.def().focusField);
+    } else if (currentPage_) {
+        // No selection: nothing new is shown; the page left stays hidden.
+    }
+    Generate();
+}
+
+void MainWindow::OnDialectChosen(int radioId) {
+    if (!DialectByRadio(radioId)) return;
+    ActionScope action(*this);
+    CheckRadio(radioId);
+    BuildTabSet();
+    CreatePageSet();
+    currentCarrier_ = radioId;
+    payload_.clear();
+    Generate();
+}
+
+bool MainWindow::EditField(PageTemplate id, int fieldId, std::string text) {
+    Page& p = page(id);
+    if (!p.HasWindow()) return false;
+    ActionScope action(*this);
+    return p.EditField(fieldId, std::move(text));
+}
+
+void MainWindow::OnFieldTextSet(const Page& p, int fieldId) {
+    ui_.FieldTextSet(p, fieldId);
+}
+
+// ---- Saving the image
+
+void MainWindow::SaveImage() {
+    if (!preview_) {
+        ui_.ShowMessage(kMsgNoImage);
+        return;
+    }
+    static constexpr FileDialogSpec kBmpDialog{"BMP file(*.bmp)", "*.bmp", "bmp", true};
+    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) ExportBitmap(*path);
+}
+
+int MainWindow::ExportBitmap(const std::string& path) {
+    if (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.cellPitch,
+                        settings_.quietZone) != 0) {
+        ui_.ShowMessage(kMsgWriteError);
+        return -1;
+    }
+    return 0;
+}
+
+}  // namespace tirrel

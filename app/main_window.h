@@ -1,0 +1,152 @@
+// The main window without a toolkit. It owns the state the window's controls held (checked
+// carrier, tab labels and selection, every page, the track bar and check box), the payload, the
+// symbol matrix, the preview bitmap and the symbol settings, and runs every operation between a
+// keystroke and the symbol. The face (gui/ or cli/) feeds it user events and follows it through
+// the UiPort.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/symbol_host.h"
+#include "app/ui_port.h"
+#include "pages/page.h"
+#include "pages/tab_sets.h"
+
+namespace tirrel {
+
+// The symbol settings and what else the settings file keeps.
+struct SymbolSettings {
+    int codeVersion = 0;  // 0 = automatic, 1..10
+    int eccLevel = 0;     // 0 L, 1 M, 2 Q, 3 H, 4 = the empty fifth entry (encodes as L)
+    int cellPitch = 4;    // pixels per module of the exported bitmap
+    int quietZone = 4;    // quiet zone in modules of the exported bitmap
+    int defaultZoom = 1;  // zoom step restored at start-up
+};
+
+class MainWindow final : public SymbolHost, private PageObserver {
+public:
+    explicit MainWindow(UiPort& ui);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // ---- Life cycle
+    // Checks 中国联通, takes the settings, builds the tabs and generates once (empty payload).
+    void Initialise(const SymbolSettings& settings = {});
+    // The window is being shown: the checked dialect's pages are created.
+    void OnShown();
+    // Releases the symbol, preview and export buffers.
+    void ReleaseBuffers();
+
+    // ---- SymbolHost
+    void SetPayload(std::string text) override;
+    void SetCodeVersion(int v) override;
+    void SetECCLevel(int v) override;
+    void SetCellPitch(int v) override;
+    void SetQuietZone(int v) override;
+    int GetCodeVersion() const override { return settings_.codeVersion; }
+    int GetECCLevel() const override { return settings_.eccLevel; }
+    int GetCellPitch() const override { return settings_.cellPitch; }
+    int GetQuietZone() const override { return settings_.quietZone; }
+    int GetDialect() const override { return dialect_; }
+
+    // ---- Generation
+    int Generate();
+    void Reset();  // the button 重填
+
+    // One user action (a keystroke, a click, a dialog's OK, loading a file) shows the version
+    // message at most once, however many generations it runs. Hold a scope for its duration;
+    // the operations below that are user events open their own.
+    class ActionScope {
+    public:
+        explicit ActionScope(MainWindow& window);
+        ~ActionScope();
+        ActionScope(const ActionScope&) = delete;
+        ActionScope& operator=(const ActionScope&) = delete;
+
+    private:
+        MainWindow& window_;
+    };
+
+    // ---- Preview, track bar, check box
+    bool PreviewPainted() const { return !payload_.empty() && preview_.has_value(); }
+    const std::vector<uint8_t>* preview() const { return preview_ ? &*preview_ : nullptr; }
+    int zoomStep() const { return zoomStep_; }
+    int trackBarPosition() const { return trackBar_; }
+    // The track bar redrew at `position` (moved by the user, or first shown).
+    void OnTrackBarDrawn(int position);
+    void OnDefaultSizeClicked(bool checked);
+    bool defaultSizeChecked() const { return defaultSizeChecked_; }
+
+    // ---- Tabs, pages and dialects
+    void BuildTabSet();
+    void CreatePageSet();
+    void SelectTab(int index);  // the tab control's own selection change, no click handling
+    void OnTabClicked();
+    void ClickTab(int index) {
+        SelectTab(index);
+        OnTabClicked();
+    }
+    void OnDialectChosen(int radioId);
+    // The user typed into a field of a page. False when the page has no window, lacks the
+    // field or the field is disabled.
+    bool EditField(PageTemplate page, int fieldId, std::string text);
+
+    // ---- Saving the image
+    void SaveImage();
+    int ExportBitmap(const std::string& path);
+
+    // ---- State, for the face and for tests
+    Page& page(PageTemplate id);
+    const Page& page(PageTemplate id) const;
+    int checkedRadio() const { return checkedRadio_; }
+    const DialectDef& checkedDialect() const;
+    int selectedTab() const { return selectedTab_; }
+    int currentTab() const { return currentTab_; }
+    int currentCarrier() const { return currentCarrier_; }
+    const Page* currentPage() const { return currentPage_; }
+    const std::string& payload() const { return payload_; }
+    const std::vector<uint8_t>& matrix() const { return matrix_; }
+    int matrixWidth() const { return matrixWidth_; }
+    const SymbolSettings& settings() const { return settings_; }
+
+    // Saved/loaded information files and the settings file need these.
+    void CheckRadio(int radioId);
+    void ShowPage(Page* page, int tabIndex, int focusField);
+    void SetPayloadDirect(std::string text) { payload_ = std::move(text); }
+    void DiscardPreview() { preview_.reset(); }
+
+private:
+    void OnFieldTextSet(const Page& page, int fieldId) override;
+    void ShowVersionMessage();
+
+    UiPort& ui_;
+    std::array<std::unique_ptr<Page>, 13> pages_;
+
+    int checkedRadio_ = 0;  // no carrier checked until initialisation
+    int selectedTab_ = -1;  // the tab control's selection; -1 = none
+    int currentCarrier_ = 0;
+    int currentTab_ = 0;
+    Page* currentPage_ = nullptr;
+    int dialect_ = kDialectUnicom;
+
+    std::string payload_;
+    std::vector<uint8_t> matrix_;  // matrixWidth_^2 bytes, 1 = dark
+    int matrixWidth_ = 0;
+    std::optional<std::vector<uint8_t>> preview_;  // kDisplaySize^2 * 3 bytes
+
+    SymbolSettings settings_;
+    int zoomStep_ = 1;
+    int trackBar_ = 1;
+    bool defaultSizeChecked_ = false;
+
+    int actionDepth_ = 0;
+    bool versionMessageShown_ = false;
+};
+
+}  // namespace tirrel

@@ -1,0 +1,77 @@
+// One content page: the generic page that walks a PageDef. It owns its field texts (GBK), the
+// page window's existence, visibility and enabled flags, and its stored payload. A change of any
+// field runs Rebuild, which hands the new payload to the host's SetPayload.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/symbol_host.h"
+#include "pages/page_def.h"
+
+namespace tirrel {
+
+class Page;
+
+// Told when the program (not the user) changes what a page shows, so the toolkit can follow.
+class PageObserver {
+public:
+    virtual void OnFieldTextSet(const Page& page, int fieldId) = 0;
+
+protected:
+    ~PageObserver() = default;
+};
+
+class Page {
+public:
+    explicit Page(const PageDef& def);
+
+    const PageDef& def() const { return *def_; }
+    PageTemplate id() const { return def_->id; }
+
+    void SetListener(SymbolHost* host) { host_ = host; }
+    void SetObserver(PageObserver* observer) { observer_ = observer; }
+
+    // The page window: created with every field empty and enabled, destroyed with its texts.
+    void CreateWindow();
+    void DestroyWindow();
+    bool HasWindow() const { return hasWindow_; }
+    bool visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+
+    bool HasField(int id) const { return IndexOf(id) >= 0; }
+    const std::string& FieldText(int id) const;
+    bool FieldEnabled(int id) const;
+    void SetFieldEnabled(int id, bool enabled);
+
+    // The user typed, pasted or deleted: the field now holds `text`. Refused (false) for a field
+    // the page lacks or that is disabled.
+    bool EditField(int id, std::string text);
+
+    // The program sets a field's text (loading a file): always raises the change, as setting a
+    // control's text does, and tells the observer.
+    void SetFieldText(int id, std::string text);
+
+    // Builds the payload from all fields, stores it and hands a copy to the host.
+    void Rebuild();
+
+    // Empties the fields in the page's clear order, each as a user deletion would (a field that
+    // held text raises its change), then the stored payload, without telling the host.
+    void Clear();
+
+    const std::string& payload() const { return payload_; }
+
+private:
+    int IndexOf(int id) const;
+
+    const PageDef* def_;
+    SymbolHost* host_ = nullptr;
+    PageObserver* observer_ = nullptr;
+    std::vector<std::string> texts_;  // parallel to def_->fields
+    std::vector<bool> enabled_;
+    std::string payload_;
+    bool hasWindow_ = false;
+    bool visible_ = false;
+};
+
+}  // namespace tirrel
