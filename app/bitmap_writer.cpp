@@ -12,7 +12,8 @@ constexpr int kHeaderBytes = 54;
 constexpr int64_t kMaxImageBytes = 256LL * 1024 * 1024;
 
 void PutLe(std::vector<uint8_t>& out, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    for (int i = 0; i < bytes; ++i)
+        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 }  // namespace

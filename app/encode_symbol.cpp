@@ -13,13 +13,16 @@ EncodedSymbolPtr EncodeSymbol(const char* text, int version, int level) {
     if (!symbol) return nullptr;
     auto result = std::make_unique<EncodedSymbol>();
     result->modules = std::move(symbol->modules);
-    for (uint8_t& m : result->modules) m &= encoder::kDark;
+    for (uint8_t& m : result->modules)
+        m &= encoder::kDark;
     result->width = symbol->width;
     result->version = symbol->version;
     return result;
 }
 
-void FreeSymbol(EncodedSymbolPtr symbol) { symbol.reset(); }
+void FreeSymbol(EncodedSymbolPtr symbol) {
+    symbol.reset();
+}
 
 int LevelFromEccSetting(int eccLevel) {
     return (eccLevel >= 1 && eccLevel <= 3) ? eccLevel : 0;

@@ -92,8 +92,10 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 std::string CurrentDirectoryFile(std::string_view name) {
     char buf[PATH_MAX];
     std::string dir = ::getcwd(buf, sizeof buf) ? buf : ".";
-    if (dir != "/") dir += '/';
-    else dir = "/";
+    if (dir != "/")
+        dir += '/';
+    else
+        dir = "/";
     return dir + std::string(name);
 }
 
