@@ -51,15 +51,6 @@ bool IsStorableKey(std::string_view key) {
            key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';';
 }
 
-// For an edit: a missing file is an empty document, an unreadable one is a failure.
-std::optional<IniDocument> LoadForEdit(const std::string& path) {
-    std::string bytes;
-    if (ReadWholeFile(path, bytes)) return IniDocument::Parse(bytes);
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return IniDocument{};
-    return std::nullopt;
-}
-
 }  // namespace
 
 IniDocument::Line IniDocument::ParseLine(std::string text) {
@@ -203,6 +194,14 @@ std::optional<IniDocument> LoadIniFile(const std::string& path) {
     return IniDocument::Parse(bytes);
 }
 
+std::optional<IniDocument> LoadIniFileForEdit(const std::string& path) {
+    std::string bytes;
+    if (ReadWholeFile(path, bytes)) return IniDocument::Parse(bytes);
+    struct stat st {};
+    if (!path.empty() && ::stat(path.c_str(), &st) != 0 && errno == ENOENT) return IniDocument{};
+    return std::nullopt;
+}
+
 int SaveIniFile(const std::string& path, const IniDocument& doc) {
     return WriteFileAtomically(path, doc.Serialize());
 }
@@ -243,13 +242,13 @@ int ReadProfileInt(const std::string& path, std::string_view section, std::strin
 
 int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view value) {
-    std::optional<IniDocument> doc = LoadForEdit(path);
+    std::optional<IniDocument> doc = LoadIniFileForEdit(path);
     if (!doc || doc->Set(section, key, value) != 0) return -1;
     return SaveIniFile(path, *doc);
 }
 
 int DeleteProfileSection(const std::string& path, std::string_view section) {
-    std::optional<IniDocument> doc = LoadForEdit(path);
+    std::optional<IniDocument> doc = LoadIniFileForEdit(path);
     if (!doc) return -1;
     if (!doc->HasSection(section)) return 0;  // nothing to remove: leave a missing file missing
     doc->DeleteSection(section);

@@ -1,0 +1,46 @@
+// The settings file "Sembrano.ini" (section "Sembrano"): symbol settings, the preview zoom
+// step restored at start-up and the installation identifier, read once per run and written
+// once at its end. Also MakeUid, which makes that identifier on the first run.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tirrel {
+
+struct Settings {
+    int CodeVersion = 0;  // 0 = automatic, 1..10
+    int ECCLevel = 0;     // 0 L, 1 M, 2 Q, 3 H, 4 the empty list item (encodes as L)
+    int CellPitch = 4;    // pixels per module of the exported bitmap
+    int QuiteZone = 4;    // quiet zone of the exported bitmap, in modules
+    int Default = 1;      // preview zoom step at start-up (the track bar corrects it)
+    std::string UID = "0";
+    bool UidPresent = false;  // false when UID starts with '0'
+    std::string UpdateUrl;    // optional key "UpdateUrl", read only; empty when missing
+};
+
+inline constexpr const char* kSettingsFileName = "Sembrano.ini";
+inline constexpr const char* kSettingsSection = "Sembrano";
+
+// The current directory + "/Sembrano.ini", as it is at the moment of the call.
+std::string SettingsFilePath();
+
+// Missing or unreadable file, missing keys: defaults. Out-of-range values take the defaults
+// for CellPitch (1..20) and QuiteZone (0..30), 0 for CodeVersion (0..10) and ECCLevel (0..4).
+// UID is cut to 15 bytes.
+Settings ReadSettings(const std::string& path);
+
+// Writes CodeVersion, ECCLevel, CellPitch, QuiteZone, Default and UID, in that order, into
+// the section; existing keys are replaced in place and everything else in the file is kept.
+// Returns 0, or -1 with the old file unchanged.
+int WriteSettings(const std::string& path, const Settings& settings);
+
+// Seconds since 1970-01-01, the clock MakeUid is normally given.
+int64_t SystemClockSeconds();
+
+// A permutation of "123456789513579": position i is swapped with position
+// rand() % 15 after seeding with clock() + i, the clock being read anew for each i.
+std::string MakeUid(const std::function<int64_t()>& clock);
+
+}  // namespace tirrel

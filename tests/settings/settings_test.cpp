@@ -1,0 +1,161 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/atomic_file.h"
+#include "platform/temp_dir.h"
+
+namespace tirrel {
+namespace {
+
+using testing::TempDir;
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void Store(const std::string& bytes) { ASSERT_EQ(WriteFileAtomically(path_, bytes), 0); }
+    Settings ReadWith(const std::string& lines) {
+        Store("[Sembrano]\r\n" + lines);
+        return ReadSettings(path_);
+    }
+    std::string Contents() {
+        std::string bytes;
+        ReadWholeFile(path_, bytes);
+        return bytes;
+    }
+
+    TempDir dir_;
+    std::string path_ = dir_.File("Sembrano.ini");
+};
+
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndNoUid) {
+    Settings s = ReadSettings(path_);
+    EXPECT_EQ(s.CodeVersion, 0);
+    EXPECT_EQ(s.ECCLevel, 0);
+    EXPECT_EQ(s.CellPitch, 4);
+    EXPECT_EQ(s.QuiteZone, 4);
+    EXPECT_EQ(s.Default, 1);
+    EXPECT_EQ(s.UID, "0");
+    EXPECT_FALSE(s.UidPresent);
+    EXPECT_EQ(s.UpdateUrl, "");
+}
+
+TEST_F(SettingsFile, RangesOfTheSymbolSettings) {
+    EXPECT_EQ(ReadWith("CodeVersion=10\r\n").CodeVersion, 10);
+    EXPECT_EQ(ReadWith("CodeVersion=11\r\n").CodeVersion, 0);
+    EXPECT_EQ(ReadWith("CodeVersion=-3\r\n").CodeVersion, 0);
+    EXPECT_EQ(ReadWith("ECCLevel=4\r\n").ECCLevel, 4);
+    EXPECT_EQ(ReadWith("ECCLevel=5\r\n").ECCLevel, 0);
+    EXPECT_EQ(ReadWith("Default=9\r\n").Default, 9);  // the track bar corrects it
+}
+
+TEST_F(SettingsFile, BitmapSettingsAcceptWhatTheDialogStores) {
+    EXPECT_EQ(ReadWith("CellPitch=20\r\n").CellPitch, 20);
+    EXPECT_EQ(ReadWith("CellPitch=1\r\n").CellPitch, 1);
+    EXPECT_EQ(ReadWith("CellPitch=0\r\n").CellPitch, 4);
+    EXPECT_EQ(ReadWith("CellPitch=21\r\n").CellPitch, 4);
+    EXPECT_EQ(ReadWith("QuiteZone=30\r\n").QuiteZone, 30);
+    EXPECT_EQ(ReadWith("QuiteZone=0\r\n").QuiteZone, 0);
+    EXPECT_EQ(ReadWith("QuiteZone=31\r\n").QuiteZone, 4);
+    EXPECT_EQ(ReadWith("QuiteZone=-1\r\n").QuiteZone, 4);
+    EXPECT_EQ(ReadWith("CellPitch=x\r\n").CellPitch, 4);  // no digits reads 0
+}
+
+TEST_F(SettingsFile, UidRules) {
+    Settings zero = ReadWith("UID=0123\r\n");
+    EXPECT_FALSE(zero.UidPresent);
+    Settings nine = ReadWith("UID=9\r\n");
+    EXPECT_TRUE(nine.UidPresent);
+    EXPECT_EQ(nine.UID, "9");
+    Settings empty = ReadWith("UID=\r\n");
+    EXPECT_FALSE(empty.UidPresent);
+    Settings longer = ReadWith("UID=12345678901234567890\r\n");
+    EXPECT_EQ(longer.UID, "123456789012345");
+    ASSERT_EQ(WriteSettings(path_, longer), 0);
+    EXPECT_EQ(ReadSettings(path_).UID, "123456789012345");
+}
+
+TEST_F(SettingsFile, UpdateUrlIsReadButNeverWritten) {
+    Settings s = ReadWith("UpdateUrl=http://127.0.0.1:8080/x\r\n");
+    EXPECT_EQ(s.UpdateUrl, "http://127.0.0.1:8080/x");
+    Store("");
+    s.UpdateUrl = "http://elsewhere/";
+    ASSERT_EQ(WriteSettings(path_, s), 0);
+    EXPECT_EQ(Contents().find("UpdateUrl"), std::string::npos);
+}
+
+TEST_F(SettingsFile, NewFileHoldsTheDefaultLines) {
+    Settings s;
+    s.UID = "385415536129977";
+    ASSERT_EQ(WriteSettings(path_, s), 0);
+    EXPECT_EQ(Contents(),
+              "[Sembrano]\r\nCodeVersion=0\r\nECCLevel=0\r\nCellPitch=4\r\nQuiteZone=4\r\n"
+              "Default=1\r\nUID=385415536129977\r\n");
+}
+
+TEST_F(SettingsFile, ExistingFileIsEditedInPlace) {
+    Store(
+        "; kept\r\n[Other]\r\nA=1\r\n[sembrano]\r\nDefault=3\r\nExtra=yes\r\n"
+        "CodeVersion=2\r\n\r\n[Tail]\r\nB=2\r\n");
+    Settings s = ReadSettings(path_);
+    EXPECT_EQ(s.Default, 3);
+    EXPECT_EQ(s.CodeVersion, 2);
+    s.CodeVersion = 7;
+    s.CellPitch = 15;
+    ASSERT_EQ(WriteSettings(path_, s), 0);
+    EXPECT_EQ(Contents(),
+              "; kept\r\n[Other]\r\nA=1\r\n[sembrano]\r\nDefault=3\r\nExtra=yes\r\n"
+              "CodeVersion=7\r\nECCLevel=0\r\nCellPitch=15\r\nQuiteZone=4\r\nUID=0\r\n\r\n"
+              "[Tail]\r\nB=2\r\n");
+    EXPECT_EQ(ReadSettings(path_).CellPitch, 15);
+}
+
+TEST_F(SettingsFile, FailedWriteIsReportedAndKeepsTheOldFile) {
+    Store("[Sembrano]\r\nCodeVersion=3\r\n");
+    Settings s;
+    s.UID = std::string(200, '7');
+    {
+        testing::FileSizeLimit limit(16);
+        EXPECT_EQ(WriteSettings(path_, s), -1);
+    }
+    EXPECT_EQ(Contents(), "[Sembrano]\r\nCodeVersion=3\r\n");
+    EXPECT_EQ(WriteSettings(dir_.File("no/folder/Sembrano.ini"), s), -1);
+}
+
+TEST(SettingsPath, IsInTheCurrentDirectory) {
+    EXPECT_EQ(SettingsFilePath(), CurrentDirectoryFile("Sembrano.ini"));
+    EXPECT_TRUE(SettingsFilePath().ends_with("/Sembrano.ini"));
+}
+
+TEST(MakeUid, PermutesTheDigitsByTheSeededGenerator) {
+    // t = 0, i = 0: state 2531011, r = 38, k = 8 -> the '1' and the '9' change places.
+    std::vector<int64_t> reads;
+    std::string uid = MakeUid([&reads] {
+        reads.push_back(0);
+        return int64_t{0};
+    });
+    EXPECT_EQ(reads.size(), 15u);  // the clock is read anew for every position
+    EXPECT_EQ(uid, "385415536129977");
+    EXPECT_EQ(MakeUid([] { return int64_t{1700000000}; }), "174962553817359");
+
+    std::string sorted_uid = uid;
+    std::string sorted_base = "123456789513579";
+    std::sort(sorted_uid.begin(), sorted_uid.end());
+    std::sort(sorted_base.begin(), sorted_base.end());
+    EXPECT_EQ(sorted_uid, sorted_base);
+}
+
+TEST(MakeUid, SameSecondSameUidAndATickChangesIt) {
+    EXPECT_EQ(MakeUid([] { return int64_t{1234567}; }), MakeUid([] { return int64_t{1234567}; }));
+    // A clock that ticks during the run seeds later positions differently.
+    int64_t t = 1234567;
+    std::string ticking = MakeUid([&t] { return t++; });
+    EXPECT_NE(ticking, MakeUid([] { return int64_t{1234567}; }));
+    EXPECT_EQ(MakeUid(SystemClockSeconds).size(), 15u);
+}
+
+}  // namespace
+}  // namespace tirrel
