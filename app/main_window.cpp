@@ -17,7 +17,8 @@ size_t SlotOf(PageTemplate id) {
 
 }  // namespace
 
-MainWindow::MainWindow(UiPort& ui) : ui_(ui) {
+MainWindow::MainWindow(UiPort& ui, MainWindowOptions options)
+    : ui_(ui), options_(std::move(options)) {
     for (PageTemplate id : AllPages()) {
         pages_[SlotOf(id)] = std::make_unique<Page>(PageDefinition(id));
     }
@@ -39,28 +40,35 @@ const DialectDef& MainWindow::checkedDialect() const {
 
 // ---- Life cycle
 
-void MainWindow::Initialise(const SymbolSettings& settings) {
+void MainWindow::Initialise() {
     CheckRadio(kRadioUnicom);
-    settings_ = settings;
+    settings_ = options_.settingsPath.empty() ? Settings{} : ReadSettings(options_.settingsPath);
     currentCarrier_ = kRadioUnicom;
     currentTab_ = 0;
     dialect_ = kDialectUnicom;
-    zoomStep_ = settings_.defaultZoom;
-    trackBar_ = std::clamp(settings_.defaultZoom, 1, 6);  // the track bar clamps to its range
+    zoomStep_ = settings_.Default;
+    trackBar_ = std::clamp(settings_.Default, 1, 6);  // the track bar clamps to its range
     ui_.TrackBarPosition(trackBar_);
     BuildTabSet();
     Generate();
+    if (!settings_.UidPresent) {
+        settings_.UID = MakeUid(options_.clock ? options_.clock : SystemClockSeconds);
+        settings_.UidPresent = true;
+    }
 }
 
 void MainWindow::OnShown() {
     CreatePageSet();
 }
 
-void MainWindow::ReleaseBuffers() {
+void MainWindow::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
     matrix_.clear();
     matrix_.shrink_to_fit();
     matrixWidth_ = 0;
     preview_.reset();
+    if (!options_.settingsPath.empty()) WriteSettings(options_.settingsPath, settings_);
 }
 
 // ---- SymbolHost
@@ -71,22 +79,22 @@ void MainWindow::SetPayload(std::string text) {
 }
 
 void MainWindow::SetCodeVersion(int v) {
-    settings_.codeVersion = v;
+    settings_.CodeVersion = v;
     Generate();
 }
 
 void MainWindow::SetECCLevel(int v) {
-    settings_.eccLevel = v;
+    settings_.ECCLevel = v;
     Generate();
 }
 
 void MainWindow::SetCellPitch(int v) {
-    settings_.cellPitch = v;
+    settings_.CellPitch = v;
     Generate();
 }
 
 void MainWindow::SetQuietZone(int v) {
-    settings_.quietZone = v;
+    settings_.QuiteZone = v;
     Generate();
 }
 
@@ -110,8 +118,8 @@ int MainWindow::Generate() {
     ui_.RepaintPreview();
     if (payload_.empty()) return 0;
 
-    const int level = LevelFromEccSetting(settings_.eccLevel);
-    EncodedSymbolPtr symbol = EncodeSymbol(payload_.c_str(), settings_.codeVersion, level);
+    const int level = LevelFromEccSetting(settings_.ECCLevel);
+    EncodedSymbolPtr symbol = EncodeSymbol(payload_.c_str(), settings_.CodeVersion, level);
     if (!symbol) {
         // What the user typed stays: the message, no preview, the last symbol kept for export.
         ShowVersionMessage();
@@ -156,7 +164,7 @@ void MainWindow::OnTrackBarDrawn(int position) {
 
 void MainWindow::OnDefaultSizeClicked(bool checked) {
     defaultSizeChecked_ = checked;
-    settings_.defaultZoom = checked ? trackBar_ : 1;
+    settings_.Default = checked ? trackBar_ : 1;
 }
 
 // ---- Tabs, pages and dialects
@@ -234,8 +242,6 @@ void MainWindow::OnTabClicked() {
     if (selectedTab_ >= 0 && selectedTab_ < static_cast<int>(d.tabs.size())) {
         Page& shown = page(d.tabs[selectedTab_].page);
         ShowPage(&shown, selectedTab_, shown.def().focusField);
-    } else if (currentPage_) {
-        // No selection: nothing new is shown; the page left stays hidden.
     }
     Generate();
 }
@@ -274,8 +280,8 @@ void MainWindow::SaveImage() {
 }
 
 int MainWindow::ExportBitmap(const std::string& path) {
-    if (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.cellPitch,
-                        settings_.quietZone) != 0) {
+    if (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.CellPitch,
+                        settings_.QuiteZone) != 0) {
         ui_.ShowMessage(kMsgWriteError);
         return -1;
     }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,32 +17,32 @@
 #include "app/ui_port.h"
 #include "pages/page.h"
 #include "pages/tab_sets.h"
+#include "settings/settings.h"
 
 namespace tirrel {
 
-// The symbol settings and what else the settings file keeps.
-struct SymbolSettings {
-    int codeVersion = 0;  // 0 = automatic, 1..10
-    int eccLevel = 0;     // 0 L, 1 M, 2 Q, 3 H, 4 = the empty fifth entry (encodes as L)
-    int cellPitch = 4;    // pixels per module of the exported bitmap
-    int quietZone = 4;    // quiet zone in modules of the exported bitmap
-    int defaultZoom = 1;  // zoom step restored at start-up
+// Where the window keeps its settings between runs, and the clock that dates a new UID.
+// Without a settings path (the command-line tool) nothing is read or written.
+struct MainWindowOptions {
+    std::string settingsPath;
+    std::function<int64_t()> clock = SystemClockSeconds;
 };
 
 class MainWindow final : public SymbolHost, private PageObserver {
 public:
-    explicit MainWindow(UiPort& ui);
+    explicit MainWindow(UiPort& ui, MainWindowOptions options = {});
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
     // ---- Life cycle
-    // Checks 中国联通, takes the settings, builds the tabs and generates once (empty payload).
-    void Initialise(const SymbolSettings& settings = {});
+    // Checks 中国联通, reads the settings, builds the tabs, generates once (empty payload) and
+    // makes a UID when the settings held none.
+    void Initialise();
     // The window is being shown: the checked dialect's pages are created.
     void OnShown();
-    // Releases the symbol, preview and export buffers.
-    void ReleaseBuffers();
+    // The window is destroyed: the buffers are released, then the settings are written (once).
+    void Destroy();
 
     // ---- SymbolHost
     void SetPayload(std::string text) override;
@@ -49,10 +50,10 @@ public:
     void SetECCLevel(int v) override;
     void SetCellPitch(int v) override;
     void SetQuietZone(int v) override;
-    int GetCodeVersion() const override { return settings_.codeVersion; }
-    int GetECCLevel() const override { return settings_.eccLevel; }
-    int GetCellPitch() const override { return settings_.cellPitch; }
-    int GetQuietZone() const override { return settings_.quietZone; }
+    int GetCodeVersion() const override { return settings_.CodeVersion; }
+    int GetECCLevel() const override { return settings_.ECCLevel; }
+    int GetCellPitch() const override { return settings_.CellPitch; }
+    int GetQuietZone() const override { return settings_.QuiteZone; }
     int GetDialect() const override { return dialect_; }
 
     // ---- Generation
@@ -113,7 +114,7 @@ public:
     const std::string& payload() const { return payload_; }
     const std::vector<uint8_t>& matrix() const { return matrix_; }
     int matrixWidth() const { return matrixWidth_; }
-    const SymbolSettings& settings() const { return settings_; }
+    const Settings& settings() const { return settings_; }
 
     // Saved/loaded information files and the settings file need these.
     void CheckRadio(int radioId);
@@ -140,7 +141,9 @@ private:
     int matrixWidth_ = 0;
     std::optional<std::vector<uint8_t>> preview_;  // kDisplaySize^2 * 3 bytes
 
-    SymbolSettings settings_;
+    MainWindowOptions options_;
+    Settings settings_;
+    bool destroyed_ = false;
     int zoomStep_ = 1;
     int trackBar_ = 1;
     bool defaultSizeChecked_ = false;

@@ -1,0 +1,73 @@
+// A UiPort that records what the core shows and answers file dialogs from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ui_port.h"
+#include "pages/page.h"
+#include "pages/tab_sets.h"
+
+namespace tirrel::testing {
+
+class FakeUi : public UiPort {
+public:
+    void ShowMessage(std::string_view text, Caption) override { messages.emplace_back(text); }
+    std::optional<std::string> AskSavePath(const FileDialogSpec& spec) override {
+        dialogs.push_back(std::string(spec.filter));
+        return NextPath();
+    }
+    std::optional<std::string> AskOpenPath(const FileDialogSpec& spec) override {
+        dialogs.push_back(std::string(spec.filter));
+        return NextPath();
+    }
+    void RepaintPreview() override {
+        ++repaints;
+        if (onRepaint) onRepaint();
+    }
+    void RadioChecked(int radioId) override { radio = radioId; }
+    void TabsRebuilt(const DialectDef& dialect) override {
+        tabs.clear();
+        for (const Tab& t : dialect.tabs) tabs.emplace_back(t.label);
+        selectedTab = 0;
+    }
+    void TabSelected(int index) override { selectedTab = index; }
+    void PageCreated(const Page& page) override { Log("create", page.id()); }
+    void PageDestroyed(const Page& page) override { Log("destroy", page.id()); }
+    void PageShown(const Page& page, bool visible) override {
+        Log(visible ? "show" : "hide", page.id());
+    }
+    void FieldTextSet(const Page& page, int fieldId) override {
+        Log("text", page.id(), fieldId);
+    }
+    void FieldEnabled(const Page& page, int fieldId, bool enabled) override {
+        Log(enabled ? "enable" : "disable", page.id(), fieldId);
+    }
+    void FocusField(const Page& page, int fieldId) override {
+        focus = {page.id(), fieldId};
+    }
+    void TrackBarPosition(int position) override { trackBar = position; }
+
+    std::function<void()> onRepaint;
+    std::deque<std::optional<std::string>> paths;  // answers to the next file dialogs
+    std::vector<std::string> messages, dialogs, events, tabs;
+    int repaints = 0, radio = 0, selectedTab = -1, trackBar = 0;
+    std::pair<int, int> focus{0, 0};
+
+private:
+    std::optional<std::string> NextPath() {
+        if (paths.empty()) return std::nullopt;
+        auto p = paths.front();
+        paths.pop_front();
+        return p;
+    }
+    void Log(const char* what, int page, int field = 0) {
+        events.push_back(std::string(what) + " " + std::to_string(page) +
+                         (field ? " " + std::to_string(field) : ""));
+    }
+};
+
+}  // namespace tirrel::testing
