@@ -6,6 +6,7 @@
 #include "app/encode_symbol.h"
 #include "app/messages.h"
 #include "app/preview.h"
+#include "infofile/infofile.h"
 
 namespace tirrel {
 namespace {
@@ -284,6 +285,58 @@ int MainWindow::ExportBitmap(const std::string& path) {
                         settings_.QuiteZone) != 0) {
         ui_.ShowMessage(kMsgWriteError);
         return -1;
+    }
+    return 0;
+}
+
+// ---- Information files
+
+namespace {
+constexpr FileDialogSpec kSigSaveDialog{"SIG file(*.sig)", "*.sig", "sig", true};
+constexpr FileDialogSpec kSigOpenDialog{"SIG file(*.sig)", "*.sig", "sig", false};
+}  // namespace
+
+void MainWindow::SaveInformationFile() {
+    if (!preview_ || payload_.empty()) {
+        ui_.ShowMessage(kMsgNothingToSave);
+        return;
+    }
+    if (std::optional<std::string> path = ui_.AskSavePath(kSigSaveDialog)) {
+        WriteInformationFile(*path);
+    }
+}
+
+int MainWindow::WriteInformationFile(const std::string& path) {
+    // The custom record is told by the page actually shown, whatever the tab control says.
+    const bool custom = checkedRadio_ == kRadioUnicom && currentPage_ == &page(kCustomPage);
+    if (WriteInformationRecord(path, checkedDialect().dialect, custom, payload_) != 0) {
+        ui_.ShowMessage(kMsgWriteError);
+        return -1;
+    }
+    return 0;
+}
+
+void MainWindow::LoadInformationFile() {
+    if (std::optional<std::string> path = ui_.AskOpenPath(kSigOpenDialog)) {
+        ReadInformationFile(*path);
+    }
+}
+
+int MainWindow::ReadInformationFile(const std::string& path) {
+    ActionScope action(*this);
+    std::optional<InformationDocument> doc = InformationDocument::Load(path);
+    const LoadPlan plan =
+        doc ? PlanLoad(*doc, checkedDialect().dialect) : LoadPlan{false, 0, nullptr};
+    if (!plan.row) {
+        ui_.ShowMessage(kMsgLoadError);
+        return -1;
+    }
+    if (plan.switches_dialect) OnDialectChosen(DialectByCode(plan.dialect)->radioId);
+    SelectTab(plan.row->tab);
+    Page& target = page(static_cast<PageTemplate>(plan.row->page));
+    ShowPage(&target, plan.row->tab, plan.row->focus);
+    for (const InfoFieldKey& field : plan.row->keys) {
+        target.SetFieldText(field.control, doc->Value(field.key));
     }
     return 0;
 }

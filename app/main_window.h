@@ -102,6 +102,14 @@ public:
     void SaveImage();
     int ExportBitmap(const std::string& path);
 
+    // ---- Information files
+    void SaveInformationFile();  // the button 保存输入信息 and the menu entry 保存信息
+    int WriteInformationFile(const std::string& path);
+    void LoadInformationFile();  // the button 读入信息文件
+    // Checks the file before changing anything: an unreadable file, or one whose record has no
+    // page in the dialect it names, shows the load error and leaves everything as it was.
+    int ReadInformationFile(const std::string& path);
+
     // ---- State, for the face and for tests
     Page& page(PageTemplate id);
     const Page& page(PageTemplate id) const;

@@ -31,7 +31,8 @@ public:
     void RadioChecked(int radioId) override { radio = radioId; }
     void TabsRebuilt(const DialectDef& dialect) override {
         tabs.clear();
-        for (const Tab& t : dialect.tabs) tabs.emplace_back(t.label);
+        for (const Tab& t : dialect.tabs)
+            tabs.emplace_back(t.label);
         selectedTab = 0;
     }
     void TabSelected(int index) override { selectedTab = index; }
@@ -40,15 +41,11 @@ public:
     void PageShown(const Page& page, bool visible) override {
         Log(visible ? "show" : "hide", page.id());
     }
-    void FieldTextSet(const Page& page, int fieldId) override {
-        Log("text", page.id(), fieldId);
-    }
+    void FieldTextSet(const Page& page, int fieldId) override { Log("text", page.id(), fieldId); }
     void FieldEnabled(const Page& page, int fieldId, bool enabled) override {
         Log(enabled ? "enable" : "disable", page.id(), fieldId);
     }
-    void FocusField(const Page& page, int fieldId) override {
-        focus = {page.id(), fieldId};
-    }
+    void FocusField(const Page& page, int fieldId) override { focus = {page.id(), fieldId}; }
     void TrackBarPosition(int position) override { trackBar = position; }
 
     std::function<void()> onRepaint;

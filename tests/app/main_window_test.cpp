@@ -18,7 +18,9 @@ namespace {
 
 using testing::FakeUi;
 
-std::string G(const std::string& utf8) { return *Utf8ToGbk(utf8); }
+std::string G(const std::string& utf8) {
+    return *Utf8ToGbk(utf8);
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -164,7 +166,7 @@ TEST_F(MainWindowTest, TheVersionLimitKeepsWhatWasTyped) {
     ASSERT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgVersionError)});
     EXPECT_EQ(lastWidth, 57);  // the longest text that fits makes a version 10 symbol
     EXPECT_EQ(window.page(kCustomPage).FieldText(1028), text);  // nothing typed is lost
-    EXPECT_EQ(window.matrixWidth(), 57);                         // the last symbol is kept
+    EXPECT_EQ(window.matrixWidth(), 57);                        // the last symbol is kept
     EXPECT_FALSE(window.preview());
     text.pop_back();
     window.EditField(kCustomPage, 1028, text);
@@ -204,7 +206,8 @@ TEST(PreviewGeometry, ModuleSizesAndMarginsPerVersionAndZoom) {
             EXPECT_EQ(g.margin, expected[v][zoom - 1][1]) << widths[v] << " zoom " << zoom;
         }
     }
-    for (int n = 21; n <= 57; n += 4) EXPECT_GE(PreviewGeometryFor(420, 6, n).moduleSize, 1);
+    for (int n = 21; n <= 57; n += 4)
+        EXPECT_GE(PreviewGeometryFor(420, 6, n).moduleSize, 1);
 }
 
 TEST(PreviewRender, RefusesBadZoomAndDrawsModulesAsSquares) {
@@ -286,9 +289,7 @@ TEST_F(MainWindowTest, SavingTheImageWritesTheLastSymbol) {
 TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
     TempDir dir;
     const std::string ini = dir / "Sembrano.ini";
-    {
-        std::ofstream(ini) << "[Sembrano]\r\nCodeVersion=5\r\nDefault=3\r\n";
-    }
+    { std::ofstream(ini) << "[Sembrano]\r\nCodeVersion=5\r\nDefault=3\r\n"; }
     FakeUi ui;
     {
         MainWindow window(ui, {ini, [] { return int64_t{1000}; }});
