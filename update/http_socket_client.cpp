@@ -178,7 +178,7 @@ const char* HttpSocketClient::ReadHeader(int& length) {
         Clock::now() + std::chrono::milliseconds(header_time_limit_ms_);
     std::size_t stored = 0;
     std::size_t end = 0;  // header length once the blank line is found
-    while (stored < header_.size() && end == 0) {
+    while (socket_ >= 0 && stored < header_.size() && end == 0) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) break;

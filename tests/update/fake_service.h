@@ -18,6 +18,7 @@ struct ServiceScript {
     std::string reply;                  // sent in one piece after the request's blank line
     std::chrono::milliseconds hold{0};  // keep the connection open this long after the reply
     bool read_request = true;           // false: accept, then only hold
+    std::chrono::milliseconds listen_after{0};  // refuse connections until then
 };
 
 class FakeService {
@@ -29,7 +30,7 @@ public:
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
         ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(listener_, 1);
+        if (script_.listen_after.count() == 0) ::listen(listener_, 1);
         socklen_t len = sizeof addr;
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
         port_ = ntohs(addr.sin_port);
@@ -53,6 +54,10 @@ private:
     static constexpr int kWaitMs = 3000;
 
     void Serve() {
+        if (script_.listen_after.count() > 0) {
+            std::this_thread::sleep_for(script_.listen_after);
+            ::listen(listener_, 1);
+        }
         pollfd p{listener_, POLLIN, 0};
         if (::poll(&p, 1, kWaitMs) <= 0) return;
         const int peer = ::accept(listener_, nullptr, nullptr);

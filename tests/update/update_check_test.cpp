@@ -220,6 +220,23 @@ TEST(UpdateCheck, UnreachableServiceGivesUpAfterTheAttemptsAllowed) {
     EXPECT_TRUE(ui.errors.empty());  // connection failures are silent
 }
 
+TEST(UpdateCheck, RetriesUntilTheServiceListens) {
+    ServiceScript script{Reply("Correspond_Status: OK", "0.9", kBody)};
+    script.listen_after = 150ms;
+    FakeService service(script);
+    UpdateRecord record;
+    record.service_url = "http://127.0.0.1/KestrionServer/AdsUpdate";
+    ScriptedUi ui;
+    UpdateCheckLimits limits = Bounded(service.port());
+    limits.max_attempts = 20;
+    limits.first_pause = 20ms;
+    limits.max_pause = 40ms;
+    EXPECT_EQ(RunUpdateCheck(record, ui, limits), 0);
+    std::string path;
+    EXPECT_TRUE(TakeBannerMovie(record, path));
+    EXPECT_EQ(path, "http://ads.example/736-60.swf");
+}
+
 TEST(UpdateCheck, BadServiceUrlDoesNothing) {
     UpdateRecord record;
     record.service_url = "ftp://example/x";
