@@ -56,6 +56,10 @@ void MainWindow::Initialise() {
         settings_.UID = MakeUid(options_.clock ? options_.clock : SystemClockSeconds);
         settings_.UidPresent = true;
     }
+    update_ = std::make_shared<UpdateRecord>();
+    if (!settings_.UpdateUrl.empty()) update_->service_url = settings_.UpdateUrl;
+    update_->uid = settings_.UID;
+    if (options_.updateUi) StartUpdateWorker(update_, options_.updateUi, options_.updateLimits);
 }
 
 void MainWindow::OnShown() {

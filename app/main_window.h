@@ -18,14 +18,18 @@
 #include "pages/page.h"
 #include "pages/tab_sets.h"
 #include "settings/settings.h"
+#include "update/update_check.h"
 
 namespace tirrel {
 
 // Where the window keeps its settings between runs, and the clock that dates a new UID.
 // Without a settings path (the command-line tool) nothing is read or written.
+// With an update UI, initialisation ends by starting the update check on its worker.
 struct MainWindowOptions {
     std::string settingsPath;
     std::function<int64_t()> clock = SystemClockSeconds;
+    std::shared_ptr<UpdateUi> updateUi;
+    UpdateCheckLimits updateLimits;
 };
 
 class MainWindow final : public SymbolHost, private PageObserver {
@@ -36,8 +40,8 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     // ---- Life cycle
-    // Checks 中国联通, reads the settings, builds the tabs, generates once (empty payload) and
-    // makes a UID when the settings held none.
+    // Checks 中国联通, reads the settings, builds the tabs, generates once (empty payload),
+    // makes a UID when the settings held none and starts the update check.
     void Initialise();
     // The window is being shown: the checked dialect's pages are created.
     void OnShown();
@@ -110,6 +114,14 @@ public:
     // page in the dialect it names, shows the load error and leaves everything as it was.
     int ReadInformationFile(const std::string& path);
 
+    // ---- Banner
+    // The movie the update check handed over since the last call, if any (painting asks).
+    bool TakeBannerMovie(std::string& path) {
+        return update_ && tirrel::TakeBannerMovie(*update_, path);
+    }
+    // Shared with the update worker, which may outlive the window.
+    const std::shared_ptr<UpdateRecord>& updateRecord() const { return update_; }
+
     // ---- State, for the face and for tests
     Page& page(PageTemplate id);
     const Page& page(PageTemplate id) const;
@@ -155,6 +167,8 @@ private:
     int zoomStep_ = 1;
     int trackBar_ = 1;
     bool defaultSizeChecked_ = false;
+
+    std::shared_ptr<UpdateRecord> update_;
 
     int actionDepth_ = 0;
     bool versionMessageShown_ = false;

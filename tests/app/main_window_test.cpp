@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "app/messages.h"
 #include "app/preview.h"
 #include "fake_ui.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
+#include "update/fake_service.h"
 
 namespace tirrel {
 namespace {
@@ -308,6 +310,49 @@ TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
     ASSERT_TRUE(ReadWholeFile(ini, text));
     EXPECT_NE(text.find("CodeVersion=5\r\n"), std::string::npos);
     EXPECT_NE(text.find("UID=" + MakeUid([] { return int64_t{1000}; })), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tirrel
+
+namespace tirrel {
+namespace {
+
+class RecordingUpdateUi : public UpdateUi {
+public:
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    bool AskUpdate(const std::string&, const std::string&) override { return false; }
+    void OpenUrl(const std::string&) override {}
+    std::vector<std::string> errors;
+};
+
+TEST(MainWindowUpdate, InitialisationStartsTheCheckWhoseBannerPaintingTakes) {
+    TempDir dir;
+    const std::string ini = dir / "Sembrano.ini";
+    std::ofstream(ini) << "[Sembrano]\r\nUID=987654321012345\r\n"
+                          "UpdateUrl=http://127.0.0.1/KestrionServer/AdsUpdate\r\n";
+    testing::FakeService service(
+        {"HTTP/1.1 200 OK\r\nCorrespond_Status: OK\r\n"
+         "ADS_APP_VER: 0.9\r\n\r\n<ResUrl>http://b/x.gif</ResUrl>"});
+    FakeUi ui;
+    MainWindowOptions options{ini};
+    options.updateUi = std::make_shared<RecordingUpdateUi>();
+    options.updateLimits.port = service.port();
+    options.updateLimits.max_attempts = 3;
+    options.updateLimits.first_pause = std::chrono::milliseconds(10);
+    MainWindow window(ui, options);
+    window.Initialise();
+    window.OnShown();
+
+    std::string movie;
+    for (int i = 0; i < 300 && !window.TakeBannerMovie(movie); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(movie, "http://b/x.gif");
+    EXPECT_FALSE(window.TakeBannerMovie(movie));  // handed over once
+    const std::string& request = service.Request();
+    EXPECT_EQ(request.rfind("GET /KestrionServer/AdsUpdate HTTP/1.1\r\nHost:127.0.0.1\r\n", 0), 0u);
+    EXPECT_NE(request.find("ADS_APP_UID:987654321012345\r\n"), std::string::npos);
 }
 
 }  // namespace
