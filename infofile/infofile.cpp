@@ -1,13 +1,15 @@
 #include "infofile/infofile.h"
 
+#include "app/symbol_host.h"
+#include "pages/page_def.h"
 #include "platform/atomic_file.h"
 
 namespace tirrel {
 namespace {
 
-constexpr int kMobileV1 = 100;
-constexpr int kMobileV2 = 101;
-constexpr int kUnicom = 102;
+constexpr int kMobileV1 = kDialectMobileV1;
+constexpr int kMobileV2 = kDialectMobileV2;
+constexpr int kUnicom = kDialectUnicom;
 
 struct VersionName {
     int dialect;
@@ -18,21 +20,6 @@ constexpr VersionName kVersionNames[] = {
     {kMobileV2, "0120"},
     {kUnicom, "1110"},
 };
-
-// Page template ids.
-constexpr int kCardPage = 130;
-constexpr int kMailPage = 132;
-constexpr int kSmsPage = 133;
-constexpr int kTextPage = 134;
-constexpr int kWapServicePage = 135;
-constexpr int kSmsServicePage = 136;
-constexpr int kIvrServicePage = 137;
-constexpr int kCustomPage = 143;
-constexpr int kV1SmsServicePage = 147;
-constexpr int kBookmarkPage = 149;
-constexpr int kPhonePage = 151;
-constexpr int kV1IvrServicePage = 152;
-constexpr int kV1WapServicePage = 154;
 
 constexpr InfoFieldKey kCardKeys[] = {
     {"N", 1012},   {"TIL", 1013}, {"DIV", 1014}, {"COR", 1015}, {"ADR", 1017}, {"ZIP", 1019},
