@@ -1,0 +1,345 @@
+#include "gui/main_dialog.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "gui/about_dialog.h"
+#include "gui/app_icon.h"
+#include "gui/banner_widget.h"
+#include "gui/dialog_units.h"
+#include "gui/page_widget.h"
+#include "gui/parameter_dialog.h"
+#include "gui/preview_view.h"
+#include "gui/tab_strip.h"
+#include "platform/atomic_file.h"
+#include "platform/gbk.h"
+
+namespace tirrel::gui {
+namespace {
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr const char* kNoteText = " * 号为必填项，为了保证生成的条码正确解析，请仔细填写！";
+constexpr const char* kDefaultSizeText = "设此尺寸为二维码图片默认显示大小";
+constexpr const char* kErrorCaption = "错误";
+
+// Where the preview bitmap sits in the client area, in pixels.
+constexpr QPoint kPreviewOrigin{340, 125};
+// The page rectangle, in pixels of the client area.
+const QRect kPageRect{12, 155, 293, 395};
+
+struct ButtonDef {
+    const char* text;
+    QRect rect;  // dialog units
+};
+
+}  // namespace
+
+MainDialog::MainDialog(MainWindowOptions options, QWidget* parent)
+    : QDialog(parent), core_(std::make_unique<MainWindow>(*this, std::move(options))) {
+    setWindowTitle(QString::fromUtf8(kWindowTitle));
+    setWindowIcon(AppIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    BuildMenus();
+    BuildControls();
+
+    banner_->SetMovie(QString::fromStdString(CurrentDirectoryFile(kBannerFileName)));
+    core_->Initialise();
+}
+
+MainDialog::~MainDialog() {
+    core_->Destroy();
+    delete client_;  // the pages call into the core; they go first
+}
+
+// ---- Building
+
+void MainDialog::BuildMenus() {
+    menuBar_ = new QMenuBar(this);
+    QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("保存图片"), this, [this] { core_->SaveImage(); });
+    file->addAction(QStringLiteral("保存信息"), this, [this] { core_->SaveInformationFile(); });
+    QMenu* settings = menuBar_->addMenu(QStringLiteral("设置(&S)"));
+    settings->addAction(QStringLiteral("版本设置"), this, [this] { ShowVersionDialog(); });
+    settings->addAction(QStringLiteral("打印设置"), this, [this] { ShowPrintDialog(); });
+    QMenu* help = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(QStringLiteral("关于"), this, [this] { ShowAbout(); });
+}
+
+void MainDialog::BuildBanner() {
+    banner_ = new BannerView(client_);
+    banner_->setGeometry(DialogRectToPixels(7, 7, 536, 44));
+}
+
+void MainDialog::BuildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    client_ = new QWidget(this);
+    client_->setFixedSize(DialogRectToPixels(0, 0, 550, 417).size());
+    layout->addWidget(client_);
+
+    BuildBanner();
+
+    radios_ = new QButtonGroup(this);
+    for (const DialectDef& d : AllDialects()) {
+        auto* radio = new QRadioButton(Utf8(d.label), client_);
+        radios_->addButton(radio, d.radioId);
+    }
+    radios_->button(kRadioMobileV1)->setGeometry(DialogRectToPixels(7, 60, 65, 10));
+    radios_->button(kRadioMobileV2)->setGeometry(DialogRectToPixels(80, 60, 65, 10));
+    radios_->button(kRadioUnicom)->setGeometry(DialogRectToPixels(155, 60, 48, 10));
+    // clicked, not toggled: choosing the carrier already in use rebuilds it too.
+    connect(radios_, &QButtonGroup::idClicked, this,
+            [this](int id) { core_->OnDialectChosen(id); });
+
+    tabs_ = new TabStrip(client_);
+    tabs_->setGeometry(DialogRectToPixels(7, 77, 200, 290));
+    tabs_->SetChooseHandler([this](int index) { core_->ClickTab(index); });
+
+    auto* frame = new QFrame(client_);
+    frame->setGeometry(DialogRectToPixels(225, 82, 285, 285));
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QPalette grey = frame->palette();
+    grey.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    frame->setPalette(grey);
+
+    preview_ = new PreviewView(*core_, client_);
+    preview_->move(kPreviewOrigin);
+
+    trackBar_ = new QSlider(Qt::Vertical, client_);
+    trackBar_->setGeometry(DialogRectToPixels(524, 76, 19, 289));
+    trackBar_->setRange(1, 6);
+    trackBar_->setPageStep(1);
+    trackBar_->setInvertedAppearance(true);  // 1 at the top
+    trackBar_->setInvertedControls(true);
+    trackBar_->setTickPosition(QSlider::NoTicks);
+    connect(trackBar_, &QSlider::valueChanged, this, [this](int v) { core_->OnTrackBarDrawn(v); });
+
+    auto* note = new QLabel(QString::fromUtf8(kNoteText), client_);
+    note->setGeometry(DialogRectToPixels(7, 374, 435, 12));
+
+    auto* reset = new QPushButton(QStringLiteral("重填"), client_);
+    reset->setGeometry(DialogRectToPixels(7, 392, 34, 18));
+    reset->setDefault(true);
+    connect(reset, &QPushButton::clicked, this, [this] { core_->Reset(); });
+
+    auto* saveInfo = new QPushButton(QStringLiteral("保存输入信息"), client_);
+    saveInfo->setGeometry(DialogRectToPixels(63, 392, 60, 18));
+    connect(saveInfo, &QPushButton::clicked, this, [this] { core_->SaveInformationFile(); });
+
+    auto* loadInfo = new QPushButton(QStringLiteral("读入信息文件"), client_);
+    loadInfo->setGeometry(DialogRectToPixels(146, 392, 60, 18));
+    connect(loadInfo, &QPushButton::clicked, this, [this] { core_->LoadInformationFile(); });
+
+    defaultSize_ = new QCheckBox(QString::fromUtf8(kDefaultSizeText), client_);
+    defaultSize_->setGeometry(DialogRectToPixels(247, 392, 178, 18));
+    connect(defaultSize_, &QCheckBox::clicked, this,
+            [this](bool checked) { core_->OnDefaultSizeClicked(checked); });
+
+    auto* saveImage = new QPushButton(QStringLiteral("保存二维码图片"), client_);
+    saveImage->setGeometry(DialogRectToPixels(469, 392, 74, 18));
+    connect(saveImage, &QPushButton::clicked, this, [this] { core_->SaveImage(); });
+}
+
+// A movie the update check handed over replaces the local one at the next repaint.
+void MainDialog::TakeBannerMovie() {
+    std::string movie;
+    if (core_->TakeBannerMovie(movie)) banner_->SetMovie(QString::fromStdString(movie));
+}
+
+// ---- Life cycle
+
+void MainDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;  // restored from minimised: nothing is rebuilt
+    core_->OnShown();
+    core_->OnTrackBarDrawn(trackBar_->value());
+}
+
+void MainDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    TakeBannerMovie();
+}
+
+void MainDialog::done(int result) {
+    core_->Destroy();
+    QDialog::done(result);
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(QString::fromUtf8(kAboutMenuText), this, [this] { ShowAbout(); });
+    menu.exec(event->globalPos());
+}
+
+// ---- Commands
+
+void MainDialog::ShowVersionDialog() {
+    ParameterDialog dialog(VersionDialogSpec(), *core_, this);
+    dialog.exec();
+}
+
+void MainDialog::ShowPrintDialog() {
+    ParameterDialog dialog(PrintDialogSpec(), *core_, this);
+    dialog.exec();
+}
+
+void MainDialog::ShowAbout() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainDialog::OnFieldEdited(PageTemplate page, int fieldId, const QString& text) {
+    // The payload carries CR LF line breaks, as the fields of the original platform did.
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    std::optional<std::string> gbk = Utf8ToGbk(crlf.toStdString());
+    if (!gbk) return;  // the field refuses such input before it gets here
+    core_->EditField(page, fieldId, std::move(*gbk));
+}
+
+// ---- UiPort: dialogs
+
+void MainDialog::ShowMessage(std::string_view text, Caption caption) {
+    const QString title = caption == Caption::kError ? QString::fromUtf8(kErrorCaption)
+                                                     : QCoreApplication::applicationName();
+    if (presenter_.message) {
+        presenter_.message(Utf8(text), title);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, title, Utf8(text), QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
+    box.exec();
+}
+
+std::optional<std::string> MainDialog::AskSavePath(const FileDialogSpec& spec) {
+    return AskPath(spec, true);
+}
+
+std::optional<std::string> MainDialog::AskOpenPath(const FileDialogSpec& spec) {
+    return AskPath(spec, false);
+}
+
+std::optional<std::string> MainDialog::AskPath(const FileDialogSpec& spec, bool save) {
+    std::optional<QString> chosen;
+    if (presenter_.path) {
+        chosen = presenter_.path(spec, save);
+    } else {
+        // Qt's own dialog: it appends the default extension before it asks about overwriting.
+        QFileDialog dialog(this);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setNameFilter(Utf8(spec.filter));
+        dialog.setDefaultSuffix(Utf8(spec.defaultExtension));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.promptOverwrite);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            chosen = dialog.selectedFiles().first();
+        }
+    }
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    return QFile::encodeName(*chosen).toStdString();
+}
+
+// ---- UiPort: following the core
+
+void MainDialog::RepaintPreview() {
+    preview_->repaint();
+    TakeBannerMovie();
+}
+
+void MainDialog::RadioChecked(int radioId) {
+    if (QAbstractButton* b = radios_->button(radioId)) {
+        const QSignalBlocker block(b);
+        b->setChecked(true);
+    }
+}
+
+void MainDialog::TabsRebuilt(const DialectDef& dialect) {
+    QStringList labels;
+    for (const Tab& t : dialect.tabs)
+        labels << Utf8(t.label);
+    tabs_->SetTabs(labels);
+}
+
+void MainDialog::TabSelected(int index) {
+    tabs_->SetSelected(index);
+}
+
+void MainDialog::PageCreated(const Page& page) {
+    const PageTemplate id = page.id();
+    auto* widget = new PageWidget(
+        page.def(),
+        [this, id](int fieldId, const QString& text) { OnFieldEdited(id, fieldId, text); },
+        client_);
+    widget->setGeometry(kPageRect);
+    widget->hide();
+    widget->raise();  // over the tab control's display area
+    pages_[id] = widget;
+}
+
+void MainDialog::PageDestroyed(const Page& page) {
+    auto it = pages_.find(page.id());
+    if (it == pages_.end()) return;
+    delete it->second;
+    pages_.erase(it);
+}
+
+void MainDialog::PageShown(const Page& page, bool visible) {
+    if (PageWidget* w = pageWidget(page.id())) w->setVisible(visible);
+}
+
+void MainDialog::FieldTextSet(const Page& page, int fieldId) {
+    PageWidget* w = pageWidget(page.id());
+    if (!w) return;
+    QString text = QString::fromStdString(GbkToUtf8(page.FieldText(fieldId)));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    w->SetFieldText(fieldId, text);
+}
+
+void MainDialog::FieldEnabled(const Page& page, int fieldId, bool enabled) {
+    if (PageWidget* w = pageWidget(page.id())) w->SetFieldEnabled(fieldId, enabled);
+}
+
+void MainDialog::FocusField(const Page& page, int fieldId) {
+    if (PageWidget* w = pageWidget(page.id())) w->FocusField(fieldId);
+}
+
+void MainDialog::TrackBarPosition(int position) {
+    const QSignalBlocker block(trackBar_);
+    trackBar_->setValue(position);
+}
+
+// ---- Widgets
+
+PageWidget* MainDialog::pageWidget(PageTemplate id) const {
+    auto it = pages_.find(id);
+    return it == pages_.end() ? nullptr : it->second;
+}
+
+QAbstractButton* MainDialog::radio(int radioId) const {
+    return radios_->button(radioId);
+}
+
+}  // namespace tirrel::gui
