@@ -1,0 +1,122 @@
+#include "encoder/error_correction.h"
+
+#include <array>
+#include <cstring>
+
+#include "encoder/tables.h"
+
+namespace tirrel::encoder {
+namespace {
+
+constexpr int kMaxDegree = 30;
+
+struct FieldTables {
+    std::array<uint8_t, 512> exp{};  // doubled so that exp[log a + log b] needs no modulo
+    std::array<int, 256> log{};
+};
+
+constexpr FieldTables make_field_tables() {
+    FieldTables t;
+    int x = 1;
+    for (int i = 0; i < 255; ++i) {
+        t.exp[i] = uint8_t(x);
+        t.exp[i + 255] = uint8_t(x);
+        t.log[x] = i;
+        x <<= 1;
+        if (x & 0x100) x ^= 0x11D;
+    }
+    t.exp[510] = t.exp[0];
+    t.exp[511] = t.exp[1];
+    return t;
+}
+
+constexpr FieldTables kField = make_field_tables();
+
+// Generator polynomials without their leading 1, highest power first, as logarithms
+// (-1 for a zero coefficient).
+using Generator = std::array<int, kMaxDegree>;
+
+std::array<Generator, kMaxDegree + 1> make_generators() {
+    std::array<Generator, kMaxDegree + 1> all{};
+    for (int degree = 1; degree <= kMaxDegree; ++degree) {
+        uint8_t coef[kMaxDegree] = {};
+        coef[degree - 1] = 1;
+        uint8_t root = 1;
+        for (int i = 0; i < degree; ++i) {
+            for (int j = 0; j < degree; ++j) {
+                coef[j] = gf_multiply(coef[j], root);
+                if (j + 1 < degree) coef[j] ^= coef[j + 1];
+            }
+            root = gf_multiply(root, 0x02);
+        }
+        for (int j = 0; j < degree; ++j)
+            all[degree][j] = coef[j] ? kField.log[coef[j]] : -1;
+    }
+    return all;
+}
+
+const Generator& generator(int degree) {
+    static const std::array<Generator, kMaxDegree + 1> kGenerators = make_generators();
+    return kGenerators[degree];
+}
+
+}  // namespace
+
+uint8_t gf_multiply(uint8_t a, uint8_t b) {
+    if (a == 0 || b == 0) return 0;
+    return kField.exp[kField.log[a] + kField.log[b]];
+}
+
+std::vector<uint8_t> reed_solomon_remainder(const uint8_t* data, int length, int degree) {
+    const Generator& g = generator(degree);
+    std::vector<uint8_t> rem(size_t(degree), 0);
+    for (int i = 0; i < length; ++i) {
+        const uint8_t factor = data[i] ^ rem[0];
+        std::memmove(rem.data(), rem.data() + 1, size_t(degree - 1));
+        rem[size_t(degree - 1)] = 0;
+        if (factor == 0) continue;
+        const int lf = kField.log[factor];
+        for (int k = 0; k < degree; ++k)
+            if (g[k] >= 0) rem[size_t(k)] ^= kField.exp[g[k] + lf];
+    }
+    return rem;
+}
+
+std::vector<int> block_data_lengths(int version, int level) {
+    const int blocks = block_count(version, level);
+    const int data = data_codewords(version, level);
+    const int long_blocks = data % blocks;
+    std::vector<int> lengths(size_t(blocks), data / blocks);
+    for (int b = blocks - long_blocks; b < blocks; ++b)
+        lengths[size_t(b)] += 1;
+    return lengths;
+}
+
+std::vector<uint8_t> add_error_correction(const std::vector<uint8_t>& data, int version,
+                                          int level) {
+    const std::vector<int> lengths = block_data_lengths(version, level);
+    const int degree = ecc_codewords_per_block(version, level);
+    const size_t blocks = lengths.size();
+
+    std::vector<size_t> starts(blocks);
+    std::vector<std::vector<uint8_t>> ecc(blocks);
+    size_t at = 0;
+    for (size_t b = 0; b < blocks; ++b) {
+        starts[b] = at;
+        ecc[b] = reed_solomon_remainder(data.data() + at, lengths[b], degree);
+        at += size_t(lengths[b]);
+    }
+
+    std::vector<uint8_t> out;
+    out.reserve(size_t(total_codewords(version)));
+    const int longest = lengths.back();
+    for (int col = 0; col < longest; ++col)
+        for (size_t b = 0; b < blocks; ++b)
+            if (col < lengths[b]) out.push_back(data[starts[b] + size_t(col)]);
+    for (int col = 0; col < degree; ++col)
+        for (size_t b = 0; b < blocks; ++b)
+            out.push_back(ecc[b][size_t(col)]);
+    return out;
+}
+
+}  // namespace tirrel::encoder

@@ -1,0 +1,61 @@
+// Masking: the eight data masks and this encoder's own scoring of a masked symbol.
+//
+// A mask's total is the dark-module penalty plus, for every row and every column, the
+// run-length score, plus 3 for every 2 x 2 block of one colour (rows pass only). The lowest
+// total wins, ties keep the lower mask, and a mask whose dark penalty alone exceeds the best
+// total so far is not scored further. Symbols up to 64 modules wide are scored on bit-packed
+// rows and columns; wider ones module by module, with the same totals.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+namespace tirrel::encoder {
+
+bool mask_applies(int mask, int row, int column);
+
+// Inverts bit 0 of every non-function module where the mask's condition holds.
+void apply_mask(std::vector<uint8_t>& modules, int width, int mask);
+
+// The dark-module penalty, with truncating division.
+int dark_penalty(int dark, int width);
+
+// Run-length score of one line given as its run list (a line that starts dark begins with
+// the marker -1, so dark runs sit at odd indices).
+int run_list_penalty(const std::vector<int>& runs);
+
+// Run-length score of `n` modules (bit 0 = dark) starting at `first`, `step` bytes apart.
+int line_penalty(const uint8_t* first, int step, int n);
+
+// Run-length score of a line of up to 64 modules packed into bits (bit j = module j).
+int packed_line_penalty(uint64_t line, int width);
+
+// Full total of a matrix, module by module.
+int total_penalty(const std::vector<uint8_t>& modules, int width);
+
+// Picks among `count` candidates. `dark(m)` returns candidate m's dark penalty, `lines(m)`
+// the rest of its total; `lines` is called only for candidates that are scored in full, and
+// those are recorded in `scored` when given.
+template <class DarkFn, class LinesFn>
+int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored = nullptr) {
+    int best = 0;
+    int best_total = INT_MAX;
+    for (int m = 0; m < count; ++m) {
+        const int p4 = dark(m);
+        if (p4 > best_total) continue;
+        if (scored) scored->push_back(m);
+        const int total = p4 + lines(m);
+        if (total < best_total) {
+            best = m;
+            best_total = total;
+        }
+    }
+    return best;
+}
+
+// The best of the eight masks for an unmasked symbol (function modules flagged, format
+// areas still light).
+int choose_mask(const std::vector<uint8_t>& modules, int width);
+
+}  // namespace tirrel::encoder

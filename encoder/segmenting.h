@@ -1,0 +1,39 @@
+// Segmenting: splits a GBK payload into numeric, alphanumeric, 8-bit and Chinese segments
+// with a greedy splitter, and estimates the version the segments need.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tirrel::encoder {
+
+enum class Mode { kNumeric, kAlphanumeric, kByte, kChinese };
+
+struct Segment {
+    Mode mode;
+    std::string bytes;  // the segment's own copy of its payload bytes
+};
+
+// Count-indicator width; version 0 (not chosen yet) uses the widths of versions 1-9.
+int count_width(Mode mode, int version);
+
+// Payload bits without header, for n digits / n characters.
+int numeric_bits(int n);
+int alphanumeric_bits(int n);
+
+// Value 0..44 of an alphanumeric character, -1 for any other byte.
+int alphanumeric_value(unsigned char c);
+
+// Mode of the character starting at p; the end of `text` acts as its terminator.
+Mode mode_at(std::string_view text, size_t p);
+
+// The splitter; its switching costs use the count widths of `version`.
+std::vector<Segment> split_segments(std::string_view payload, int version);
+
+// Smallest version the segments fit by estimate, widening the count indicators as the
+// version grows; -1 when no version holds them.
+int estimate_version(const std::vector<Segment>& segments, int level);
+
+}  // namespace tirrel::encoder

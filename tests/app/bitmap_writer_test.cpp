@@ -1,0 +1,99 @@
+#include "app/bitmap_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/encode_symbol.h"
+#include "platform/atomic_file.h"
+#include "platform/temp_dir.h"
+
+namespace tirrel {
+namespace {
+
+uint32_t Le32(const std::vector<uint8_t>& f, size_t at) {
+    return uint32_t(f[at]) | uint32_t(f[at + 1]) << 8 | uint32_t(f[at + 2]) << 16 |
+           uint32_t(f[at + 3]) << 24;
+}
+
+std::vector<uint8_t> Version1Matrix() {
+    EncodedSymbolPtr s = EncodeSymbol("HELLO", 1, 0);
+    return s ? s->modules : std::vector<uint8_t>{};
+}
+
+TEST(BitmapFile, Pitch4Quiet4HasNoRowPadding) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    ASSERT_EQ(m.size(), 441u);
+    const std::vector<uint8_t> f = BuildBitmapFile(m.data(), 21, 4, 4);
+    ASSERT_EQ(f.size(), 40422u);
+    EXPECT_EQ(f[0], 'B');
+    EXPECT_EQ(f[1], 'M');
+    EXPECT_EQ(Le32(f, 2), 40422u);
+    EXPECT_EQ(Le32(f, 10), 54u);
+    EXPECT_EQ(Le32(f, 18), 116u);
+    EXPECT_EQ(Le32(f, 22), 116u);
+    EXPECT_EQ(f[28], 24);
+    EXPECT_EQ(Le32(f, 34), 40368u);
+}
+
+TEST(BitmapFile, Pitch5PadsEachRowWithOneFFByte) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    const std::vector<uint8_t> f = BuildBitmapFile(m.data(), 21, 5, 4);
+    ASSERT_EQ(f.size(), 63274u);
+    EXPECT_EQ(Le32(f, 18), 145u);
+    EXPECT_EQ(Le32(f, 34), 63220u);
+    const size_t stride = 436;
+    for (size_t row = 0; row < 145; ++row)
+        ASSERT_EQ(f[54 + row * stride + 435], 0xFF) << "row " << row;
+    // A dark module sits in a padded row too: the finder's top edge, 20 pixels down.
+    const size_t top_row_in_file = 145 - 1 - 20;
+    EXPECT_EQ(f[54 + top_row_in_file * stride + 3 * 20], 0x00);
+}
+
+TEST(BitmapFile, NoQuietZonePutsTheFirstDarkPixelInTheLastStoredRow) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    const std::vector<uint8_t> f = BuildBitmapFile(m.data(), 21, 4, 0);
+    const size_t w = 84, stride = 252;
+    ASSERT_EQ(f.size(), 54 + stride * w);
+    const size_t last_row = 54 + (w - 1) * stride;
+    EXPECT_EQ(f[last_row], 0x00);
+    EXPECT_EQ(f[last_row + 2], 0x00);
+    // The first stored row is the image's bottom: bottom-left finder, dark as well; the
+    // separator column 7 is white.
+    EXPECT_EQ(f[54 + 3 * (4 * 7)], 0xFF);
+}
+
+TEST(BitmapFile, NonsenseSizesAreRefused) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    EXPECT_TRUE(BuildBitmapFile(m.data(), 21, 0, 4).empty());
+    EXPECT_TRUE(BuildBitmapFile(m.data(), 21, 4, -1).empty());
+    testing::TempDir dir;
+    EXPECT_EQ(WriteBitmapFile(dir.File("a.bmp"), m.data(), 21, 0, 4), -1);
+    EXPECT_EQ(WriteBitmapFile(dir.File("b.bmp"), m.data(), 21, 4, -1), -1);
+    EXPECT_FALSE(FileExists(dir.File("a.bmp")));
+    EXPECT_FALSE(FileExists(dir.File("b.bmp")));
+}
+
+TEST(BitmapFile, WritesTheFileAndFailsWithoutDamage) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    testing::TempDir dir;
+    const std::string path = dir.File("symbol.bmp");
+    ASSERT_EQ(WriteBitmapFile(path, m.data(), 21, 4, 4), 0);
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes.size(), 40422u);
+
+    EXPECT_EQ(WriteBitmapFile(dir.File("missing/symbol.bmp"), m.data(), 21, 4, 4), -1);
+
+    // A write that fails half-way (the file size limit binds even root) leaves the old file.
+    {
+        testing::FileSizeLimit limit(1000);
+        EXPECT_EQ(WriteBitmapFile(path, m.data(), 21, 5, 4), -1);
+    }
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(path, after));
+    EXPECT_EQ(after, bytes);
+}
+
+}  // namespace
+}  // namespace tirrel
