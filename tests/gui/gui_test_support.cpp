@@ -1,16 +1,41 @@
 #include "gui_test_support.h"
 
 #include <ZXing/ReadBarcode.h>
+#include <gtest/gtest.h>
+
+#include <memory>
 
 namespace tirrel::gui::testing {
 
+namespace {
+
+// The application object lives from the first test that needs it to the end of the test run,
+// and is gone before the process's exit handlers run Qt's own static clean-up.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    QApplication& Get() {
+        if (!app_) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            app_ = std::make_unique<QApplication>(argc_, argv_);
+        }
+        return *app_;
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[9] = "test_gui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+ApplicationEnvironment* const environment = static_cast<ApplicationEnvironment*>(
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
+
+}  // namespace
+
 QApplication& App() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return environment->Get();
 }
 
 WindowUnderTest::WindowUnderTest(const std::string& settingsPath) {

@@ -218,6 +218,35 @@ TEST(MainDialog, VersionDialogOkRegeneratesAtTheChosenVersionAndWarnsOnce) {
     EXPECT_EQ(LineField(w, kCardPage, 1012)->text(), "hello");
 }
 
+TEST(MainDialog, ALoadedInformationFileShowsInTheWidgetsWithItsLineBreaks) {
+    tirrel::testing::TempDir dir;
+    const QString sig = QString::fromStdString(dir.File("note.sig"));
+    WindowUnderTest t;
+    MainDialog& w = *t.window;
+    ClickTab(w, 3);  // 文本
+    Type(LineField(w, kTextPage, 1015), QString::fromUtf8("标题"));
+    QApplication::clipboard()->setText("x\ny");
+    TextField(w, kTextPage, 1016)->paste();
+    const std::string payload = w.core().payload();
+    t.paths << sig;
+    w.core().SaveInformationFile();
+    ASSERT_TRUE(QFile::exists(sig));
+
+    QTest::mouseClick(w.radio(kRadioMobileV2), Qt::LeftButton);
+    ASSERT_TRUE(w.core().payload().empty());
+    t.paths << sig;
+    w.core().LoadInformationFile();
+    EXPECT_TRUE(t.messages.isEmpty());
+    EXPECT_TRUE(w.radio(kRadioUnicom)->isChecked());
+    EXPECT_EQ(w.tabStrip()->count(), 9);
+    EXPECT_EQ(w.tabStrip()->selected(), 3);
+    EXPECT_TRUE(w.pageWidget(kTextPage)->isVisible());
+    EXPECT_EQ(LineField(w, kTextPage, 1015)->text(), QString::fromUtf8("标题"));
+    EXPECT_EQ(TextField(w, kTextPage, 1016)->toPlainText(), "x\ny");
+    EXPECT_EQ(w.core().payload(), payload);
+    EXPECT_EQ(DecodeQr(w.previewView()->grab().toImage()), payload);
+}
+
 TEST(MainDialog, ClosingTheWindowWritesTheSettingsAndSavingAsksForAPath) {
     tirrel::testing::TempDir dir;
     const std::string ini = dir.File("Sembrano.ini");
