@@ -1,5 +1,7 @@
 #include "encoder/encoder.h"
 
+#include <algorithm>
+
 #include "encoder/bitstream.h"
 #include "encoder/error_correction.h"
 #include "encoder/masking.h"
@@ -20,14 +22,41 @@ int apply_version_rule(int estimate, int requested) {
 }
 
 // Grows the version until the exactly encoded segments fit; -1 when nothing holds them.
-int settle_version(const std::vector<Segment>& segments, int version, int level) {
+// `stream` receives the segments' bits at the settled version.
+int settle_version(const std::vector<Segment>& segments, int version, int level,
+                   BitStream& stream) {
     for (;;) {
-        const size_t bits = encode_segments(segments, version).size();
-        const int needed = smallest_version_holding(int((bits + 7) / 8), level);
+        stream = encode_segments(segments, version);
+        const int needed = smallest_version_holding(int((stream.size() + 7) / 8), level);
         if (needed < 0) return -1;
         if (version >= needed) return version;
         version = needed;
     }
+}
+
+// Masks a symbol of up to 64 modules per side on bits, straight from the placement.
+int mask_packed(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
+                std::vector<uint8_t>& modules) {
+    PackedSymbol p;
+    p.width = tpl.width;
+    for (int i = 0; i < tpl.width; ++i) {
+        p.dark_rows[i] = tpl.dark_rows[size_t(i)];
+        p.dark_cols[i] = tpl.dark_cols[size_t(i)];
+        p.free_rows[i] = tpl.free_rows[size_t(i)];
+        p.free_cols[i] = tpl.free_cols[size_t(i)];
+    }
+    // Branch-free: data bits are as good as random, so a test per bit would mispredict.
+    const size_t bits = std::min(codewords.size() * 8, tpl.order.size());
+    for (size_t k = 0; k < bits; ++k) {
+        const uint64_t bit = (codewords[k >> 3] >> (7 - (k & 7))) & 1;
+        const ModulePos& pos = tpl.order[k];
+        modules[pos.index] = uint8_t(kDataLight | bit);
+        p.dark_rows[pos.row] |= bit << pos.column;
+        p.dark_cols[pos.column] |= bit << pos.row;
+    }
+    const int mask = choose_mask_packed(p);
+    apply_mask_packed(modules, p, mask);
+    return mask;
 }
 
 }  // namespace
@@ -41,11 +70,12 @@ std::optional<Symbol> encode(std::string_view payload, int version, int level, i
     const std::vector<Segment> segments = split_segments(payload, version);
     const int start = apply_version_rule(estimate_version(segments, level), version);
     if (start < 0) return std::nullopt;
-    const int final_version = settle_version(segments, start, level);
+    BitStream stream;
+    const int final_version = settle_version(segments, start, level, stream);
     if (final_version < 0) return std::nullopt;
 
-    std::vector<uint8_t> data = finish_data_codewords(encode_segments(segments, final_version),
-                                                      data_codewords(final_version, level));
+    const std::vector<uint8_t> data =
+        finish_data_codewords(std::move(stream), data_codewords(final_version, level));
     return build_symbol(data, final_version, level);
 }
 
@@ -55,9 +85,15 @@ Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level) {
     symbol.version = version;
     symbol.width = tpl.width;
     symbol.modules = tpl.modules;
-    place_codewords(tpl, add_error_correction(data, version, level), symbol.modules);
-    const int mask = choose_mask(symbol.modules, symbol.width);
-    apply_mask(symbol.modules, symbol.width, mask);
+    const std::vector<uint8_t> codewords = add_error_correction(data, version, level);
+    int mask = 0;
+    if (!tpl.dark_rows.empty()) {
+        mask = mask_packed(tpl, codewords, symbol.modules);
+    } else {
+        place_codewords(tpl, codewords, symbol.modules);
+        mask = choose_mask(symbol.modules, symbol.width);
+        apply_mask(symbol.modules, symbol.width, mask);
+    }
     draw_format_information(symbol.modules, symbol.width, level, mask);
     return symbol;
 }

@@ -10,8 +10,9 @@ namespace {
 
 constexpr int kMaxDegree = 30;
 
+// exp is doubled so that exp[log a + log b] needs no modulo.
 struct FieldTables {
-    std::array<uint8_t, 512> exp{};  // doubled so that exp[log a + log b] needs no modulo
+    std::array<uint8_t, 512> exp{};
     std::array<int, 256> log{};
 };
 
@@ -32,12 +33,12 @@ constexpr FieldTables make_field_tables() {
 
 constexpr FieldTables kField = make_field_tables();
 
-// Generator polynomials without their leading 1, highest power first, as logarithms
-// (-1 for a zero coefficient).
-using Generator = std::array<int, kMaxDegree>;
+// For each degree, the generator polynomial (without its leading 1, highest power first)
+// multiplied by every field element: the division step is then one table row XORed in.
+using ProductRows = std::array<std::array<uint8_t, kMaxDegree>, 256>;
 
-std::array<Generator, kMaxDegree + 1> make_generators() {
-    std::array<Generator, kMaxDegree + 1> all{};
+std::vector<ProductRows> make_product_rows() {
+    std::vector<ProductRows> all(kMaxDegree + 1);
     for (int degree = 1; degree <= kMaxDegree; ++degree) {
         uint8_t coef[kMaxDegree] = {};
         coef[degree - 1] = 1;
@@ -49,15 +50,17 @@ std::array<Generator, kMaxDegree + 1> make_generators() {
             }
             root = gf_multiply(root, 0x02);
         }
-        for (int j = 0; j < degree; ++j)
-            all[degree][j] = coef[j] ? kField.log[coef[j]] : -1;
+        for (int factor = 0; factor < 256; ++factor)
+            for (int j = 0; j < degree; ++j)
+                all[size_t(degree)][size_t(factor)][size_t(j)] =
+                    gf_multiply(coef[j], uint8_t(factor));
     }
     return all;
 }
 
-const Generator& generator(int degree) {
-    static const std::array<Generator, kMaxDegree + 1> kGenerators = make_generators();
-    return kGenerators[degree];
+const ProductRows& product_rows(int degree) {
+    static const std::vector<ProductRows> kRows = make_product_rows();
+    return kRows[size_t(degree)];
 }
 
 }  // namespace
@@ -68,18 +71,14 @@ uint8_t gf_multiply(uint8_t a, uint8_t b) {
 }
 
 std::vector<uint8_t> reed_solomon_remainder(const uint8_t* data, int length, int degree) {
-    const Generator& g = generator(degree);
-    std::vector<uint8_t> rem(size_t(degree), 0);
+    const ProductRows& rows = product_rows(degree);
+    uint8_t rem[kMaxDegree + 1] = {};
     for (int i = 0; i < length; ++i) {
-        const uint8_t factor = data[i] ^ rem[0];
-        std::memmove(rem.data(), rem.data() + 1, size_t(degree - 1));
-        rem[size_t(degree - 1)] = 0;
-        if (factor == 0) continue;
-        const int lf = kField.log[factor];
-        for (int k = 0; k < degree; ++k)
-            if (g[k] >= 0) rem[size_t(k)] ^= kField.exp[g[k] + lf];
+        const std::array<uint8_t, kMaxDegree>& row = rows[data[i] ^ rem[0]];
+        for (int k = 0; k < kMaxDegree; ++k)
+            rem[k] = rem[k + 1] ^ row[size_t(k)];
     }
-    return rem;
+    return std::vector<uint8_t>(rem, rem + degree);
 }
 
 std::vector<int> block_data_lengths(int version, int level) {

@@ -9,6 +9,15 @@ namespace {
 
 constexpr int kPackedMaxWidth = 64;
 
+// Portable builds have no popcount instruction and std::popcount becomes a library call;
+// this stays inline.
+int bit_count(uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ULL);
+    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return int((x * 0x0101010101010101ULL) >> 56);
+}
+
 uint64_t low_bits(int n) {
     return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1;
 }
@@ -24,7 +33,8 @@ int wide_finder_score(uint64_t x, uint64_t light, int w) {
     uint64_t d6 = x;
     for (int k = 1; k < 6; ++k)
         d6 &= x >> k;
-    uint64_t centres = d6 & ~(x << 1);
+    // A centre run starts dark after two light and two dark modules (f >= 2).
+    uint64_t centres = d6 & ~(x << 1) & (light << 1) & (light << 2) & (x << 3) & (x << 4);
     int score = 0;
     while (centres) {
         const int c = std::countr_zero(centres);
@@ -57,7 +67,7 @@ int packed_block_penalty(const uint64_t* rows, int w) {
         const uint64_t la = ~a & all, lb = ~b & all;
         const uint64_t dark = a & b & (a << 1) & (b << 1);
         const uint64_t light = la & lb & (la << 1) & (lb << 1);
-        count += std::popcount(dark | light);
+        count += bit_count(dark | light);
     }
     return 3 * count;
 }
@@ -83,28 +93,15 @@ const MaskPatterns& mask_patterns() {
     return kPatterns;
 }
 
-int choose_mask_packed(const std::vector<uint8_t>& modules, int w) {
-    uint64_t dark_rows[kPackedMaxWidth] = {}, dark_cols[kPackedMaxWidth] = {};
-    uint64_t free_rows[kPackedMaxWidth] = {}, free_cols[kPackedMaxWidth] = {};
-    for (int i = 0; i < w; ++i)
-        for (int j = 0; j < w; ++j) {
-            const uint8_t v = modules[size_t(i * w + j)];
-            if (v & 1) {
-                dark_rows[i] |= uint64_t(1) << j;
-                dark_cols[j] |= uint64_t(1) << i;
-            }
-            if (!(v & 0x80)) {
-                free_rows[i] |= uint64_t(1) << j;
-                free_cols[j] |= uint64_t(1) << i;
-            }
-        }
+int choose_packed(const PackedSymbol& p) {
+    const int w = p.width;
     const MaskPatterns& pat = mask_patterns();
     uint64_t rows[kPackedMaxWidth], cols[kPackedMaxWidth];
     auto dark = [&](int m) {
         int count = 0;
         for (int i = 0; i < w; ++i) {
-            rows[i] = dark_rows[i] ^ (pat.rows[m][i] & free_rows[i]);
-            count += std::popcount(rows[i]);
+            rows[i] = p.dark_rows[i] ^ (pat.rows[m][i] & p.free_rows[i]);
+            count += bit_count(rows[i]);
         }
         return dark_penalty(count, w);
     };
@@ -113,7 +110,7 @@ int choose_mask_packed(const std::vector<uint8_t>& modules, int w) {
         for (int i = 0; i < w; ++i)
             total += packed_line_penalty(rows[i], w);
         for (int j = 0; j < w; ++j) {
-            cols[j] = dark_cols[j] ^ (pat.cols[m][j] & free_cols[j]);
+            cols[j] = p.dark_cols[j] ^ (pat.cols[m][j] & p.free_cols[j]);
             total += packed_line_penalty(cols[j], w);
         }
         return total;
@@ -215,7 +212,7 @@ int packed_line_penalty(uint64_t x, int w) {
     const uint64_t same = ~(x ^ (x >> 1)) & (all >> 1);  // bit j: modules j, j+1 equal
     const uint64_t five = same & (same >> 1) & (same >> 2) & (same >> 3);
     const uint64_t five_starts = five & ~(same << 1);
-    int score = std::popcount(five) + 2 * std::popcount(five_starts);
+    int score = five ? bit_count(five) + 2 * bit_count(five_starts) : 0;
     if (w < 7) return score;
     // 1:1:3:1:1, bounded by light modules or the line's ends.
     const uint64_t core =
@@ -226,7 +223,7 @@ int packed_line_penalty(uint64_t x, int w) {
         const uint64_t light4 = light & (light >> 1) & (light >> 2) & (light >> 3);
         const uint64_t before = (light4 << 4) | 1;
         const uint64_t after = (light4 >> 7) | end_mark;
-        score += 40 * std::popcount(found & (before | after));
+        score += 40 * bit_count(found & (before | after));
     }
     return score + wide_finder_score(x, light, w);
 }
@@ -252,8 +249,42 @@ int total_penalty(const std::vector<uint8_t>& modules, int w) {
 }
 
 int choose_mask(const std::vector<uint8_t>& modules, int width) {
-    if (width <= kPackedMaxWidth) return choose_mask_packed(modules, width);
+    if (width <= kPackedMaxWidth) return choose_packed(pack_symbol(modules, width));
     return choose_mask_by_modules(modules, width);
+}
+
+PackedSymbol pack_symbol(const std::vector<uint8_t>& modules, int w) {
+    PackedSymbol p;
+    p.width = w;
+    for (int i = 0; i < w; ++i)
+        for (int j = 0; j < w; ++j) {
+            const uint8_t v = modules[size_t(i * w + j)];
+            if (v & 1) {
+                p.dark_rows[i] |= uint64_t(1) << j;
+                p.dark_cols[j] |= uint64_t(1) << i;
+            }
+            if (!(v & 0x80)) {
+                p.free_rows[i] |= uint64_t(1) << j;
+                p.free_cols[j] |= uint64_t(1) << i;
+            }
+        }
+    return p;
+}
+
+int choose_mask_packed(const PackedSymbol& symbol) {
+    return choose_packed(symbol);
+}
+
+void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask) {
+    const MaskPatterns& pat = mask_patterns();
+    const int w = symbol.width;
+    for (int i = 0; i < w; ++i) {
+        uint64_t flips = pat.rows[mask][i] & symbol.free_rows[i];
+        while (flips) {
+            modules[size_t(i * w + std::countr_zero(flips))] ^= 1;
+            flips &= flips - 1;
+        }
+    }
 }
 
 }  // namespace tirrel::encoder

@@ -58,4 +58,18 @@ int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored 
 // areas still light).
 int choose_mask(const std::vector<uint8_t>& modules, int width);
 
+// An unmasked symbol of at most 64 modules per side as bits: bit j of dark_rows[i] is
+// module (i, j) dark, of free_rows[i] module (i, j) a data module; columns likewise.
+struct PackedSymbol {
+    int width = 0;
+    uint64_t dark_rows[64] = {}, dark_cols[64] = {};
+    uint64_t free_rows[64] = {}, free_cols[64] = {};
+};
+
+PackedSymbol pack_symbol(const std::vector<uint8_t>& modules, int width);
+int choose_mask_packed(const PackedSymbol& symbol);
+
+// Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
+void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
+
 }  // namespace tirrel::encoder

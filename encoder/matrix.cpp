@@ -99,6 +99,26 @@ std::vector<ModulePos> placement_order(const std::vector<uint8_t>& modules, int 
     return order;
 }
 
+void pack_template(FunctionTemplate& t) {
+    const size_t w = size_t(t.width);
+    t.dark_rows.assign(w, 0);
+    t.dark_cols.assign(w, 0);
+    t.free_rows.assign(w, 0);
+    t.free_cols.assign(w, 0);
+    for (size_t i = 0; i < w; ++i)
+        for (size_t j = 0; j < w; ++j) {
+            const uint8_t v = t.modules[i * w + j];
+            if (v & 1) {
+                t.dark_rows[i] |= uint64_t(1) << j;
+                t.dark_cols[j] |= uint64_t(1) << i;
+            }
+            if (!(v & 0x80)) {
+                t.free_rows[i] |= uint64_t(1) << j;
+                t.free_cols[j] |= uint64_t(1) << i;
+            }
+        }
+}
+
 FunctionTemplate build_template(int version) {
     FunctionTemplate t;
     t.version = version;
@@ -113,6 +133,7 @@ FunctionTemplate build_template(int version) {
     reserve_format_areas(c);
     draw_version_information(c, version);
     t.order = placement_order(t.modules, t.width);
+    if (t.width <= 64) pack_template(t);
     return t;
 }
 

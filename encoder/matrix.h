@@ -30,6 +30,10 @@ struct FunctionTemplate {
     int width = 0;
     std::vector<uint8_t> modules;  // function patterns; data modules preset light (2)
     std::vector<ModulePos> order;  // data modules in placement order
+    // Bit-packed copies for symbols up to 64 modules wide (empty otherwise): bit j of
+    // dark_rows[i] / free_rows[i] = module (i, j) is dark / is a data module; the column
+    // arrays hold the same by column.
+    std::vector<uint64_t> dark_rows, dark_cols, free_rows, free_cols;
 };
 
 // The template of `version` (1..40), built at first use.
