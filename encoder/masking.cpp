@@ -33,8 +33,8 @@ int wide_finder_score(uint64_t x, uint64_t light, int w) {
     uint64_t d6 = x;
     for (int k = 1; k < 6; ++k)
         d6 &= x >> k;
-    // A centre run starts dark after two light and two dark modules (f >= 2).
-    uint64_t centres = d6 & ~(x << 1) & (light << 1) & (light << 2) & (x << 3) & (x << 4);
+    // A centre run follows at least two light modules (f >= 2).
+    uint64_t centres = d6 & (light << 1) & (light << 2);
     int score = 0;
     while (centres) {
         const int c = std::countr_zero(centres);
