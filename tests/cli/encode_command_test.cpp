@@ -1,0 +1,164 @@
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/encode_symbol.h"
+#include "platform/atomic_file.h"
+#include "platform/temp_dir.h"
+
+namespace tirrel {
+namespace {
+
+struct CliRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class EncodeCommand : public ::testing::Test {
+protected:
+    CliRun Cli(const std::vector<std::string>& args) {
+        std::string cmd = Quote(TIRREL_CLI_PATH);
+        for (const std::string& a : args)
+            cmd += " " + Quote(a);
+        const std::string out = dir_.File("stdout"), err = dir_.File("stderr");
+        cmd += " >" + Quote(out) + " 2>" + Quote(err);
+        CliRun r;
+        const int status = std::system(cmd.c_str());
+        r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ReadWholeFile(out, r.out);
+        ReadWholeFile(err, r.err);
+        return r;
+    }
+
+    static std::string MatrixText(const char* gbk, int version, int level) {
+        EncodedSymbolPtr s = EncodeSymbol(gbk, version, level);
+        std::string text;
+        for (int i = 0; s && i < s->width; ++i) {
+            for (int j = 0; j < s->width; ++j)
+                text += s->modules[size_t(i * s->width + j)] ? '1' : '0';
+            text += '\n';
+        }
+        return text;
+    }
+
+    testing::TempDir dir_;
+};
+
+const char kVersionMessage[] = "版本号错误，请重新设置版本";
+
+TEST_F(EncodeCommand, MatrixOfAKnownPayload) {
+    const CliRun r = Cli({"encode", "--level", "M", "--hex", "48454c4c4f", "--matrix"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, MatrixText("HELLO", 0, 1));
+    // 21 rows of 21 digits, the top row starting with the finder's seven dark modules.
+    EXPECT_EQ(r.out.size(), size_t(21 * 22));
+    EXPECT_EQ(r.out.substr(0, 8), "11111110");
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST_F(EncodeCommand, TextIsConvertedToGbkAndLevelsMap) {
+    const CliRun r = Cli({"encode", "--version", "2", "--level", "4", "张三", "--matrix"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, MatrixText("\xD5\xC5\xC8\xFD", 2, 0));
+    const std::string path = dir_.File("payload.bin");
+    ASSERT_EQ(WriteFileAtomically(path,
+                                  "\x01\x10"
+                                  "CARD:N:\xD5\xC5;;"),
+              0);
+    const CliRun f = Cli({"encode", "--file", path, "--level", "h", "--matrix"});
+    EXPECT_EQ(f.exit_code, 0) << f.err;
+    EXPECT_EQ(f.out, MatrixText("\x01\x10"
+                                "CARD:N:\xD5\xC5;;",
+                                0, 3));
+}
+
+TEST_F(EncodeCommand, RefusalsExitWithOne) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"encode", "--version", "11", "A", "--matrix"},
+          {"encode", "--version", "-1", "A", "--matrix"},
+          {"encode", "--version", "1", "--level", "H", std::string(40, 'a'), "--matrix"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exit_code, 1) << args[2];
+        EXPECT_EQ(r.err, std::string(kVersionMessage) + "\n");
+        EXPECT_TRUE(r.out.empty());
+    }
+    const CliRun empty = Cli({"encode", "--hex", "", "--matrix"});
+    EXPECT_EQ(empty.exit_code, 1);
+    EXPECT_NE(empty.err.find("empty"), std::string::npos);
+}
+
+TEST_F(EncodeCommand, BadUsageAndBadInputExitWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"encode", "--hex", "414", "--matrix"},       // odd hex
+        {"encode", "--hex", "41zz", "--matrix"},      // not hex
+        {"encode", "--hex", "410042", "--matrix"},    // zero byte
+        {"encode", "--level", "X", "A", "--matrix"},  // unknown level
+        {"encode", "--level", "5", "A", "--matrix"},
+        {"encode", "--version", "two", "A", "--matrix"},  // bad number
+        {"encode", "--file", dir_.File("none"), "--matrix"},
+        {"encode", "A"},  // no output mode
+        {"encode", "A", "--matrix", "-o", dir_.File("x.bmp")},
+        {"encode", "A", "B", "--matrix"},                  // two payloads
+        {"encode", "A", "--matrix", "--cell-pitch", "4"},  // pitch without a bitmap
+        {"encode", "\xff", "--matrix"},                    // not UTF-8
+        {"encode", "😀", "--matrix"},                       // not in GBK
+        {"encode", "--version"},
+        {"frobnicate"},
+        {},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exit_code, 2) << (args.size() > 1 ? args[1] + " " + args[2] : "");
+        EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(EncodeCommand, BitmapOutput) {
+    const std::string path = dir_.File("symbol.bmp");
+    const CliRun r = Cli({"encode", "HELLO", "-o", path});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes.size(), 40422u);  // 21 modules, pitch 4, quiet zone 4
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+
+    const std::string padded = dir_.File("padded.bmp");
+    EXPECT_EQ(
+        Cli({"encode", "HELLO", "-o", padded, "--cell-pitch", "5", "--quiet-zone", "4"}).exit_code,
+        0);
+    ASSERT_TRUE(ReadWholeFile(padded, bytes));
+    EXPECT_EQ(bytes.size(), 63274u);
+}
+
+TEST_F(EncodeCommand, NoFileIsLeftOnFailure) {
+    const std::string path = dir_.File("out.bmp");
+    EXPECT_EQ(Cli({"encode", "--version", "11", "A", "-o", path}).exit_code, 1);
+    EXPECT_EQ(Cli({"encode", "A", "-o", path, "--cell-pitch", "0"}).exit_code, 2);
+    EXPECT_EQ(Cli({"encode", "A", "-o", path, "--quiet-zone", "-1"}).exit_code, 2);
+    EXPECT_FALSE(FileExists(path));
+    const CliRun missing = Cli({"encode", "A", "-o", dir_.File("missing/out.bmp")});
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_FALSE(FileExists(dir_.File("missing/out.bmp")));
+    // A refused encode leaves an existing file as it was.
+    ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+    EXPECT_EQ(Cli({"encode", "--version", "1", std::string(100, 'a'), "-o", path}).exit_code, 1);
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, "old");
+}
+
+}  // namespace
+}  // namespace tirrel
