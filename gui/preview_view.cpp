@@ -10,7 +10,6 @@ namespace tirrel::gui {
 
 PreviewView::PreviewView(const MainWindow& core, QWidget* parent) : QWidget(parent), core_(core) {
     setFixedSize(kDisplaySize, kDisplaySize);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void PreviewView::paintEvent(QPaintEvent*) {

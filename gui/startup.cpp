@@ -16,7 +16,9 @@ namespace tirrel::gui {
 void ShowApplicationMessage(const QString& text) {
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text,
                     QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(kDialogOkText.data()));
+    box.button(QMessageBox::Ok)
+        ->setText(
+            QString::fromUtf8(kDialogOkText.data(), static_cast<qsizetype>(kDialogOkText.size())));
     box.exec();
 }
 
