@@ -301,7 +301,7 @@ constexpr FileDialogSpec kSigOpenDialog{"SIG file(*.sig)", "*.sig", "sig", false
 }  // namespace
 
 void MainWindow::SaveInformationFile() {
-    if (!preview_ || payload_.empty()) {
+    if (!HasInformationToSave()) {
         ui_.ShowMessage(kMsgNothingToSave);
         return;
     }

@@ -108,6 +108,9 @@ public:
 
     // ---- Information files
     void SaveInformationFile();  // the button 保存输入信息 and the menu entry 保存信息
+    // There is something to save: a symbol made since the last tab click, reset or failure,
+    // and a payload.
+    bool HasInformationToSave() const { return preview_.has_value() && !payload_.empty(); }
     int WriteInformationFile(const std::string& path);
     void LoadInformationFile();  // the button 读入信息文件
     // Checks the file before changing anything: an unreadable file, or one whose record has no

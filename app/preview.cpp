@@ -1,5 +1,6 @@
 #include "app/preview.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tirrel {
@@ -8,7 +9,9 @@ PreviewGeometry PreviewGeometryFor(int size, int zoom, int n) {
     int base = (size - 59) / n;
     // Small symbols have room to shrink two pixels per step; larger ones one pixel.
     int step = base < 12 ? 1 : 2;
-    int c = base - (zoom - 1) * step;
+    // A symbol grown past version 10 by its exact encoding would shrink to nothing at the
+    // smallest steps; it keeps one pixel per module instead of vanishing.
+    int c = std::max(base - (zoom - 1) * step, 1);
     return {c, (size - c * n) / 2};
 }
 

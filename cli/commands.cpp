@@ -8,6 +8,15 @@ std::span<const Command> AllCommands() {
          "[--version N] [--level L] (--hex HEX | --file PATH | TEXT) "
          "(--matrix | -o OUT.bmp [--cell-pitch P] [--quiet-zone Q])",
          RunEncode},
+        {"make",
+         "--dialect 100|101|102 --tab INDEX [KEY=VALUE ...] [--version N] [--level L] "
+         "[--payload-hex] [--matrix] [-o OUT.bmp [--cell-pitch P] [--quiet-zone Q]] "
+         "[--save-sig OUT.sig]",
+         RunMake},
+        {"load",
+         "FILE.sig [--version N] [--level L] [--payload-hex] [--matrix] "
+         "[-o OUT.bmp [--cell-pitch P] [--quiet-zone Q]]",
+         RunLoad},
     };
     return kCommands;
 }

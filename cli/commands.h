@@ -21,5 +21,7 @@ struct Command {
 std::span<const Command> AllCommands();
 
 int RunEncode(std::span<const std::string_view> args);
+int RunMake(std::span<const std::string_view> args);
+int RunLoad(std::span<const std::string_view> args);
 
 }  // namespace tirrel::cli

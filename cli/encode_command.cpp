@@ -5,26 +5,20 @@
 
 #include "app/bitmap_writer.h"
 #include "app/encode_symbol.h"
+#include "app/messages.h"
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "cli/symbol_output.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
 
 namespace tirrel::cli {
 namespace {
 
-// The main window's own message for a refused payload.
-constexpr const char* kVersionMessage = "版本号错误，请重新设置版本";
-
 struct EncodeRequest {
-    int version = 0;
-    int ecc_setting = 0;
+    SymbolOutputOptions out;
     enum class Source { kNone, kHex, kFile, kText } source = Source::kNone;
     std::string source_value;
-    bool matrix = false;
-    std::optional<std::string> output;
-    std::optional<int> cell_pitch;
-    std::optional<int> quiet_zone;
 };
 
 // Fills `r` from the arguments; returns kExitOk or the failure's exit code.
@@ -36,40 +30,17 @@ int ParseEncodeArgs(std::span<const std::string_view> args, EncodeRequest& r) {
         r.source_value = std::string(value);
         return true;
     };
-    auto int_option = [&cursor](std::string_view name, int& out) {
-        const std::optional<std::string_view> v = cursor.value();
-        if (!v || !ParseInt(*v, out))
-            return Fail(kExitUsage, std::string(name) + " needs a whole number");
-        return kExitOk;
-    };
     while (!cursor.done()) {
         const std::string_view arg = cursor.next();
-        int number = 0;
-        if (arg == "--version") {
-            if (int rc = int_option(arg, r.version)) return rc;
-        } else if (arg == "--level") {
-            const std::optional<std::string_view> v = cursor.value();
-            const std::optional<int> level = v ? ParseEccSetting(*v) : std::nullopt;
-            if (!level) return Fail(kExitUsage, "--level takes L, M, Q, H or 0..4");
-            r.ecc_setting = *level;
-        } else if (arg == "--hex" || arg == "--file") {
+        const int taken = TakeSymbolOutputOption(arg, cursor, r.out);
+        if (taken == kOptionTaken) continue;
+        if (taken != kOptionNotMine) return taken;
+        if (arg == "--hex" || arg == "--file") {
             const std::optional<std::string_view> v = cursor.value();
             if (!v) return Fail(kExitUsage, std::string(arg) + " needs a value");
             const auto source =
                 arg == "--hex" ? EncodeRequest::Source::kHex : EncodeRequest::Source::kFile;
             if (!set_source(source, *v)) return Fail(kExitUsage, "give exactly one payload");
-        } else if (arg == "--matrix") {
-            r.matrix = true;
-        } else if (arg == "-o") {
-            const std::optional<std::string_view> v = cursor.value();
-            if (!v || v->empty()) return Fail(kExitUsage, "-o needs a file name");
-            r.output = std::string(*v);
-        } else if (arg == "--cell-pitch") {
-            if (int rc = int_option(arg, number)) return rc;
-            r.cell_pitch = number;
-        } else if (arg == "--quiet-zone") {
-            if (int rc = int_option(arg, number)) return rc;
-            r.quiet_zone = number;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Fail(kExitUsage, "unknown option " + std::string(arg));
         } else if (!set_source(EncodeRequest::Source::kText, arg)) {
@@ -78,13 +49,7 @@ int ParseEncodeArgs(std::span<const std::string_view> args, EncodeRequest& r) {
     }
     if (r.source == EncodeRequest::Source::kNone)
         return Fail(kExitUsage, "no payload: give --hex, --file or a text");
-    if (r.matrix == r.output.has_value())
-        return Fail(kExitUsage, "choose exactly one of --matrix and -o");
-    if (!r.output && (r.cell_pitch || r.quiet_zone))
-        return Fail(kExitUsage, "--cell-pitch and --quiet-zone go with -o");
-    if (r.cell_pitch.value_or(4) < 1) return Fail(kExitUsage, "--cell-pitch must be at least 1");
-    if (r.quiet_zone.value_or(4) < 0) return Fail(kExitUsage, "--quiet-zone must not be negative");
-    return kExitOk;
+    return CheckSymbolOutputOptions(r.out, /*outputRequired=*/true);
 }
 
 // The payload bytes (GBK); returns kExitOk or the failure's exit code.
@@ -113,17 +78,6 @@ int LoadPayload(const EncodeRequest& r, std::string& payload) {
     return kExitOk;
 }
 
-void PrintMatrix(const EncodedSymbol& s) {
-    std::string out;
-    out.reserve(size_t(s.width) * size_t(s.width + 1));
-    for (int i = 0; i < s.width; ++i) {
-        for (int j = 0; j < s.width; ++j)
-            out += s.modules[size_t(i * s.width + j)] ? '1' : '0';
-        out += '\n';
-    }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-}
-
 }  // namespace
 
 int RunEncode(std::span<const std::string_view> args) {
@@ -132,19 +86,19 @@ int RunEncode(std::span<const std::string_view> args) {
     std::string payload;
     if (int rc = LoadPayload(request, payload)) return rc;
 
-    EncodedSymbolPtr symbol =
-        EncodeSymbol(payload.c_str(), request.version, LevelFromEccSetting(request.ecc_setting));
+    EncodedSymbolPtr symbol = EncodeSymbol(payload.c_str(), request.out.version,
+                                           LevelFromEccSetting(request.out.eccSetting));
     if (!symbol) {
-        std::fprintf(stderr, "%s\n", kVersionMessage);
+        std::fprintf(stderr, "%s\n", std::string(kMsgVersionError).c_str());
         return kExitRefused;
     }
     int rc = kExitOk;
-    if (request.matrix) {
-        PrintMatrix(*symbol);
-    } else if (WriteBitmapFile(*request.output, symbol->modules.data(), symbol->width,
-                               request.cell_pitch.value_or(4),
-                               request.quiet_zone.value_or(4)) != 0) {
-        rc = Fail(kExitRefused, "写入文件出错！ (" + *request.output + ")");
+    const SymbolOutputOptions& out = request.out;
+    if (out.matrix) {
+        PrintMatrix(symbol->modules.data(), symbol->width);
+    } else if (WriteBitmapFile(*out.output, symbol->modules.data(), symbol->width,
+                               out.cellPitch.value_or(4), out.quietZone.value_or(4)) != 0) {
+        rc = Fail(kExitRefused, "写入文件出错！ (" + *out.output + ")");
     }
     FreeSymbol(std::move(symbol));
     return rc;

@@ -1,5 +1,6 @@
-// The main window without a screen: messages go to standard error, file dialogs are declined
-// and control changes are ignored (the window's own state is what the commands read).
+// The main window without a screen: messages go to standard error (unless muted while the
+// command replays typing), file dialogs are declined and control changes are ignored — the
+// window's own state is what the commands read.
 #pragma once
 
 #include <iostream>
@@ -10,7 +11,9 @@ namespace tirrel::cli {
 
 class HeadlessUi final : public UiPort {
 public:
-    void ShowMessage(std::string_view text, Caption) override { std::cerr << text << '\n'; }
+    void ShowMessage(std::string_view text, Caption) override {
+        if (!muted) std::cerr << text << '\n';
+    }
     std::optional<std::string> AskSavePath(const FileDialogSpec&) override { return {}; }
     std::optional<std::string> AskOpenPath(const FileDialogSpec&) override { return {}; }
     void RepaintPreview() override {}
@@ -24,6 +27,8 @@ public:
     void FieldEnabled(const Page&, int, bool) override {}
     void FocusField(const Page&, int) override {}
     void TrackBarPosition(int) override {}
+
+    bool muted = false;
 };
 
 }  // namespace tirrel::cli

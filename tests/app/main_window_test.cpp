@@ -51,7 +51,9 @@ TEST_F(MainWindowTest, StartsUnderUnicomWithTheCardPageAndNoSymbol) {
     int windows = 0;
     for (PageTemplate id : AllPages()) {
         windows += window.page(id).HasWindow();
-        if (id != kCardPage) EXPECT_FALSE(window.page(id).visible()) << id;
+        if (id != kCardPage) {
+            EXPECT_FALSE(window.page(id).visible()) << id;
+        }
     }
     EXPECT_EQ(windows, 9);
 }
@@ -187,9 +189,10 @@ TEST_F(MainWindowTest, ARequestedVersionTooSmallShowsTheMessageOncePerAction) {
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(window.GetCodeVersion(), 1);  // the chosen version stays in force
     EXPECT_EQ(window.page(kCardPage).FieldText(1012), std::string(60, 'a'));
+    window.SetECCLevel(4);  // the empty fifth level entry encodes as L; version 1 still too small
+    EXPECT_EQ(ui.messages.size(), 2u);
     window.SetCodeVersion(5);
     EXPECT_EQ(window.matrixWidth(), 37);
-    window.SetECCLevel(4);  // the empty fifth level entry encodes as L
     EXPECT_TRUE(window.PreviewPainted());
 }
 
@@ -294,7 +297,10 @@ TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
     { std::ofstream(ini) << "[Sembrano]\r\nCodeVersion=5\r\nDefault=3\r\n"; }
     FakeUi ui;
     {
-        MainWindow window(ui, {ini, [] { return int64_t{1000}; }});
+        MainWindowOptions options;
+        options.settingsPath = ini;
+        options.clock = [] { return int64_t{1000}; };
+        MainWindow window(ui, options);
         window.Initialise();
         window.OnShown();
         EXPECT_EQ(window.GetCodeVersion(), 5);
@@ -335,7 +341,8 @@ TEST(MainWindowUpdate, InitialisationStartsTheCheckWhoseBannerPaintingTakes) {
         {"HTTP/1.1 200 OK\r\nCorrespond_Status: OK\r\n"
          "ADS_APP_VER: 0.9\r\n\r\n<ResUrl>http://b/x.gif</ResUrl>"});
     FakeUi ui;
-    MainWindowOptions options{ini};
+    MainWindowOptions options;
+    options.settingsPath = ini;
     options.updateUi = std::make_shared<RecordingUpdateUi>();
     options.updateLimits.port = service.port();
     options.updateLimits.max_attempts = 3;

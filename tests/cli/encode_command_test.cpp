@@ -1,5 +1,3 @@
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,40 +5,16 @@
 #include <vector>
 
 #include "app/encode_symbol.h"
+#include "cli/cli_runner.h"
 #include "platform/atomic_file.h"
 #include "platform/temp_dir.h"
 
 namespace tirrel {
 namespace {
 
-struct CliRun {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 class EncodeCommand : public ::testing::Test {
 protected:
-    CliRun Cli(const std::vector<std::string>& args) {
-        std::string cmd = Quote(TIRREL_CLI_PATH);
-        for (const std::string& a : args)
-            cmd += " " + Quote(a);
-        const std::string out = dir_.File("stdout"), err = dir_.File("stderr");
-        cmd += " >" + Quote(out) + " 2>" + Quote(err);
-        CliRun r;
-        const int status = std::system(cmd.c_str());
-        r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        ReadWholeFile(out, r.out);
-        ReadWholeFile(err, r.err);
-        return r;
-    }
+    CliRun Cli(const std::vector<std::string>& args) { return RunCli(args, dir_); }
 
     static std::string MatrixText(const char* gbk, int version, int level) {
         EncodedSymbolPtr s = EncodeSymbol(gbk, version, level);
