@@ -7,29 +7,13 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/ui_port.h"
+#include "app/null_ui_port.h"
 
 namespace {
 
 using namespace tirrel;
 
-class NullUi final : public UiPort {
-public:
-    void ShowMessage(std::string_view, Caption) override {}
-    std::optional<std::string> AskSavePath(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> AskOpenPath(const FileDialogSpec&) override { return {}; }
-    void RepaintPreview() override {}
-    void RadioChecked(int) override {}
-    void TabsRebuilt(const DialectDef&) override {}
-    void TabSelected(int) override {}
-    void PageCreated(const Page&) override {}
-    void PageDestroyed(const Page&) override {}
-    void PageShown(const Page&, bool) override {}
-    void FieldTextSet(const Page&, int) override {}
-    void FieldEnabled(const Page&, int, bool) override {}
-    void FocusField(const Page&, int) override {}
-    void TrackBarPosition(int) override {}
-};
+class NullUi final : public NullUiPort {};
 
 // A business-card-like text body of `bytes` bytes: GB2312 characters, digits and ASCII.
 std::string TextOfLength(size_t bytes) {

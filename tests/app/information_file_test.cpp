@@ -9,6 +9,7 @@
 #include "fake_ui.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
+#include "platform/temp_dir.h"
 
 namespace tirrel {
 namespace {
@@ -22,14 +23,10 @@ std::string G(const std::string& utf8) {
 class InformationFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tirrel-info-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(dir_);
         window.Initialise();
         window.OnShown();
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const std::string& name) { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) { return dir_.File(name); }
     std::string Read(const std::string& name) {
         std::string bytes;
         ReadWholeFile(Path(name), bytes);
@@ -39,7 +36,7 @@ protected:
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
 
-    std::filesystem::path dir_;
+    testing::TempDir dir_;
     FakeUi ui;
     MainWindow window{ui};
 };
@@ -150,9 +147,17 @@ TEST_F(InformationFileTest, ALoadThatOverflowsTheVersionShowsTheMessageOnce) {
 
 TEST_F(InformationFileTest, AFailedSaveReportsAndKeepsTheOldFile) {
     window.EditField(kCardPage, 1012, "x");
+    Write("old.sig", "[APP]\r\nVERSION=1110\r\nTYPE=CARD\r\nN=old\r\n");
+    const std::string old = Read("old.sig");
+    {
+        testing::FileSizeLimit limit(8);  // binds root too, unlike folder permissions
+        ui.paths.push_back(Path("old.sig"));
+        window.SaveInformationFile();
+    }
     ui.paths.push_back(Path("no/such/folder/a.sig"));
     window.SaveInformationFile();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgWriteError)});
+    EXPECT_EQ(ui.messages, std::vector<std::string>(2, std::string(kMsgWriteError)));
+    EXPECT_EQ(Read("old.sig"), old);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "fake_ui.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
+#include "platform/temp_dir.h"
 #include "update/fake_service.h"
 
 namespace tirrel {
@@ -252,48 +253,35 @@ TEST_F(MainWindowTest, TrackBarRegeneratesOnlyOnAChangeOfPosition) {
     EXPECT_EQ(window.settings().Default, 1);
 }
 
-class TempDir {
-public:
-    TempDir() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("tirrel-app-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using testing::TempDir;
 
 TEST_F(MainWindowTest, SavingTheImageWritesTheLastSymbol) {
     TempDir dir;
     window.EditField(kCardPage, 1012, "x");
-    ui.paths.push_back(dir / "a.bmp");
+    ui.paths.push_back(dir.File("a.bmp"));
     window.SaveImage();
     EXPECT_EQ(ui.dialogs, std::vector<std::string>{"BMP file(*.bmp)"});
     std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(dir / "a.bmp", bytes));
+    ASSERT_TRUE(ReadWholeFile(dir.File("a.bmp"), bytes));
     EXPECT_EQ(bytes.size(), 40422u);  // 21 modules, 4 px, quiet zone 4: 116 x 116
 
     // Cancelled dialog: nothing happens. A folder that does not exist: the write error.
     ui.paths.push_back(std::nullopt);
     window.SaveImage();
-    ui.paths.push_back(dir / "missing/b.bmp");
+    ui.paths.push_back(dir.File("missing/b.bmp"));
     window.SaveImage();
     EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgWriteError)});
 
     // Emptying the page keeps the symbol for export; a tab click discards the preview.
     window.EditField(kCardPage, 1012, "");
-    ui.paths.push_back(dir / "c.bmp");
+    ui.paths.push_back(dir.File("c.bmp"));
     window.SaveImage();
-    EXPECT_TRUE(FileExists(dir / "c.bmp"));
+    EXPECT_TRUE(FileExists(dir.File("c.bmp")));
 }
 
 TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
     TempDir dir;
-    const std::string ini = dir / "Sembrano.ini";
+    const std::string ini = dir.File("Sembrano.ini");
     { std::ofstream(ini) << "[Sembrano]\r\nCodeVersion=5\r\nDefault=3\r\n"; }
     FakeUi ui;
     {
@@ -334,7 +322,7 @@ public:
 
 TEST(MainWindowUpdate, InitialisationStartsTheCheckWhoseBannerPaintingTakes) {
     TempDir dir;
-    const std::string ini = dir / "Sembrano.ini";
+    const std::string ini = dir.File("Sembrano.ini");
     std::ofstream(ini) << "[Sembrano]\r\nUID=987654321012345\r\n"
                           "UpdateUrl=http://127.0.0.1/KestrionServer/AdsUpdate\r\n";
     testing::FakeService service(
