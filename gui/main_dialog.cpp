@@ -250,7 +250,8 @@ std::optional<std::string> MainDialog::AskPath(const FileDialogSpec& spec, bool 
         QFileDialog dialog(this);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        // Opening does not insist on an existing file: loading reports one it cannot read.
+        dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(Utf8(spec.filter));
         dialog.setDefaultSuffix(Utf8(spec.defaultExtension));
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.promptOverwrite);
