@@ -98,7 +98,7 @@ int RunEncode(std::span<const std::string_view> args) {
         PrintMatrix(symbol->modules.data(), symbol->width);
     } else if (WriteBitmapFile(*out.output, symbol->modules.data(), symbol->width,
                                out.cellPitch.value_or(4), out.quietZone.value_or(4)) != 0) {
-        rc = Fail(kExitRefused, "写入文件出错！ (" + *out.output + ")");
+        rc = Fail(kExitRefused, std::string(kMsgWriteError) + " (" + *out.output + ")");
     }
     FreeSymbol(std::move(symbol));
     return rc;

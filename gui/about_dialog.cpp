@@ -1,4 +1,5 @@
 #include "gui/about_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,7 +24,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto* rights = new QLabel(QString::fromUtf8(kAboutRightsLine), this);
     rights->setGeometry(DialogRectToPixels(40, 34, 196, 15));
 
-    auto* ok = new QPushButton(QString::fromUtf8(kDialogOkText.data(), kDialogOkText.size()), this);
+    auto* ok = new QPushButton(Utf8(kDialogOkText), this);
     ok->setGeometry(DialogRectToPixels(195, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,4 +1,5 @@
 #include "gui/main_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,10 +31,6 @@
 
 namespace tirrel::gui {
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr const char* kNoteText = " * 号为必填项，为了保证生成的条码正确解析，请仔细填写！";
 constexpr const char* kDefaultSizeText = "设此尺寸为二维码图片默认显示大小";

@@ -1,4 +1,5 @@
 #include "gui/page_widget.h"
+#include "gui/qt_text.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -34,7 +35,7 @@ PageWidget::PageWidget(const PageDef& def, EditHandler onEdit, QWidget* parent)
 
 void PageWidget::BuildField(const FieldDef& field) {
     if (!field.label.empty()) {
-        auto* label = new QLabel(QString::fromUtf8(field.label.data(), field.label.size()), this);
+        auto* label = new QLabel(Utf8(field.label), this);
         label->setGeometry(
             DialogRectToPixels(kLabelX, field.edit.y, def_.labelWidth, kLabelHeight));
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

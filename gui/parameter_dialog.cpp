@@ -1,4 +1,5 @@
 #include "gui/parameter_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -8,13 +9,7 @@
 #include "gui/dialog_units.h"
 
 namespace tirrel::gui {
-namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 ParameterDialog::ParameterDialog(const ParameterDialogSpec& spec, MainWindow& core, QWidget* parent)
     : QDialog(parent), core_(core), model_(spec) {

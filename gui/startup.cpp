@@ -1,4 +1,5 @@
 #include "gui/startup.h"
+#include "gui/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,16 +17,13 @@ namespace tirrel::gui {
 void ShowApplicationMessage(const QString& text) {
     QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text,
                     QMessageBox::Ok);
-    box.button(QMessageBox::Ok)
-        ->setText(
-            QString::fromUtf8(kDialogOkText.data(), static_cast<qsizetype>(kDialogOkText.size())));
+    box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
     box.exec();
 }
 
 bool CheckBannerFile(const MessageBoxFn& showMessage) {
     if (FileExists(CurrentDirectoryFile(kBannerFileName))) return true;
-    showMessage(QString::fromUtf8(kMsgBannerMissing.data(),
-                                  static_cast<qsizetype>(kMsgBannerMissing.size())));
+    showMessage(Utf8(kMsgBannerMissing));
     return false;
 }
 

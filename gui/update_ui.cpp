@@ -1,4 +1,5 @@
 #include "gui/update_ui.h"
+#include "gui/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -12,10 +13,6 @@
 
 namespace tirrel::gui {
 namespace {
-
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Runs `task` on the UI thread and waits for it. Without an application (the program is
 // ending) the request is dropped.
