@@ -1,16 +1,25 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <vector>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
 
 namespace tirrel {
 namespace {
+
+// Returns -1 with errno set to the cause found earlier, after clean-up calls changed it.
+int Fail(int error) {
+    errno = error;
+    return -1;
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -31,62 +40,192 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// Makes a completed rename durable; a failure here does not undo the write.
+void SyncFolder(const std::string& path) {
+    int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return std::nullopt;
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
+// The name a dangling symlink chain ends in, so the write creates the file the link names
+// instead of putting a plain file where the link was.
+std::optional<std::string> DanglingTarget(std::string at) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0) {
+            if (errno == ENOENT) return at;
+            return std::nullopt;
+        }
+        if (!S_ISLNK(st.st_mode)) return at;
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
+        if (n < 0) return std::nullopt;
+        if (static_cast<size_t>(n) == sizeof buf) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        std::string link(buf, static_cast<size_t>(n));
+        if (link.empty() || link.front() != '/') {
+            std::string folder = FolderOf(at);
+            link = (folder == "/" ? folder : folder + "/") + link;
+        }
+        at = std::move(link);
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+// Like mkstemp, but with the mode the file is created with: a new file gets 0666 less the
+// umask (and any default ACL) as every created file does, without touching the process-wide
+// umask that other threads rely on.
+int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
+    static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    uint64_t seed = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+                    reinterpret_cast<uintptr_t>(&name);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + '.';
+        for (int i = 0; i < 6; ++i) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            name += kDigits[(seed >> 33) % (sizeof kDigits - 1)];
+        }
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return Fail(EEXIST);
+}
+
+// Gives the new file the old one's owner and group; only root (or the owner, for a group
+// it belongs to) may, so a refusal leaves ours.
+bool KeepOwner(int fd, const struct stat& old) {
+    if (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) return true;
+    return ::fchown(fd, old.st_uid, old.st_gid) == 0 || errno == EPERM;
+}
+
+// The temporary file beside `target`, renamed onto it. `old` is the file being replaced.
+int ReplaceFile(const std::string& target, const struct stat* old, std::string_view bytes) {
+    std::string name;
+    int fd = CreateTemporary(target, old ? 0600 : 0666, name);
+    if (fd < 0) return -1;
+    // The owner first: a change of owner clears set-user-ID bits the mode then restores.
+    bool ok = !old || (KeepOwner(fd, *old) && ::fchmod(fd, old->st_mode & 07777) == 0);
+    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(name.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(name.c_str());
+        return Fail(error);
+    }
+    SyncFolder(target);
+    return 0;
+}
+
+// Closes `fd` and returns 0 when `ok`, else -1 with the errno of the failure.
+int Finish(int fd, bool ok) {
+    int error = errno;
+    if (::close(fd) != 0 && ok) return -1;
+    return ok ? 0 : Fail(error);
+}
+
+// Rewrites a file that has other names in place, so they all keep seeing one file.
+int WriteInPlace(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Finish(fd, false);
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Fail(EAGAIN);  // swapped meanwhile; let the caller try again
+    }
+    // Reserve the space first: a full disk or a size limit then fails before a byte changes.
+    // Filesystems without reservation go on, and may fail midway.
+    if (!bytes.empty()) {
+        int r = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (r != 0 && r != EINVAL && r != EOPNOTSUPP) {
+            ::close(fd);
+            return Fail(r);
+        }
+    }
+    bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+              ::fsync(fd) == 0;
+    return Finish(fd, ok);
+}
+
+// While alive, a reader that goes away fails this thread's writes with EPIPE instead of
+// killing the program; a SIGPIPE raised meanwhile is taken back before unblocking.
+class PipeSignalBlocked {
+public:
+    PipeSignalBlocked() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+    }
+    ~PipeSignalBlocked() {
+        int saved = errno;
+        timespec zero{};
+        while (sigtimedwait(&pipe_, nullptr, &zero) == SIGPIPE) {
+        }
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+        errno = saved;
+    }
+    PipeSignalBlocked(const PipeSignalBlocked&) = delete;
+    PipeSignalBlocked& operator=(const PipeSignalBlocked&) = delete;
+
+private:
+    sigset_t pipe_{};
+    sigset_t old_{};
+};
+
+// A device, FIFO or terminal: opened and written as it is. O_NONBLOCK makes a FIFO without a
+// reader fail (ENXIO) instead of waiting for one; once open, writes may wait as usual.
+int WriteDirectly(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Finish(fd, false);
+    if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return Fail(EAGAIN);  // swapped meanwhile; let the caller try again
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Finish(fd, false);
+    PipeSignalBlocked guard;
+    return Finish(fd, WriteAll(fd, bytes));
+}
+
 }  // namespace
 
 int WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty()) return -1;
-    std::string tmp = path + ".XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return -1;
-    // Keep the permissions an existing file had; a new file gets the usual 0666 & ~umask.
+    if (path.empty()) return Fail(ENOENT);
     struct stat st {};
-    mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) return -1;
+        std::optional<std::string> target = DanglingTarget(path);
+        return target ? ReplaceFile(*target, nullptr, bytes) : -1;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(name.data(), path.c_str()) == 0) {
-        // Make the rename itself durable; failure here does not undo a completed write.
-        int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-        return 0;
-    }
-    ::unlink(name.data());
-    return -1;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    out.clear();
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    // Before resolving: names like /dev/stdout lead to things no path can spell.
+    if (!S_ISREG(st.st_mode)) return WriteDirectly(path, bytes);
+    if (st.st_nlink > 1) return WriteInPlace(path, bytes);
+    std::optional<std::string> real = RealPath(path);
+    return real ? ReplaceFile(*real, &st, bytes) : -1;
 }
 
 std::string CurrentDirectoryFile(std::string_view name) {
