@@ -1,11 +1,10 @@
 #include "platform/ini.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <climits>
 
 #include "platform/atomic_file.h"
+#include "platform/file_read.h"
 
 namespace tirrel {
 namespace {
@@ -53,28 +52,38 @@ bool IsStorableKey(std::string_view key) {
 
 }  // namespace
 
-IniDocument::Line IniDocument::ParseLine(std::string text) {
-    Line line;
-    std::string_view body = Trim(text);
+IniDocument::LineView IniDocument::Classify(std::string_view line) {
+    LineView view;
+    std::string_view body = Trim(line);
     if (!body.empty() && body.front() == '[') {
         size_t close = body.find(']');
         if (close != std::string_view::npos) {
-            line.kind = Kind::kHeader;
-            line.name = std::string(Trim(body.substr(1, close - 1)));
+            view.kind = Kind::kHeader;
+            view.name = Trim(body.substr(1, close - 1));
         }
     } else if (!body.empty() && body.front() != ';') {
-        size_t eq = text.find('=');
-        if (eq != std::string::npos) {
-            std::string_view key = Trim(std::string_view(text).substr(0, eq));
+        size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            std::string_view key = Trim(line.substr(0, eq));
             if (!key.empty()) {
-                line.kind = Kind::kKey;
-                line.name = std::string(key);
-                line.value_pos = eq + 1;
+                view.kind = Kind::kKey;
+                view.name = key;
+                view.value_pos = eq + 1;
             }
         }
     }
-    line.text = std::move(text);
-    return line;
+    return view;
+}
+
+std::string_view IniDocument::LineAt(size_t begin) const {
+    return std::string_view(text_).substr(begin, text_.find('\n', begin) - begin);
+}
+
+void IniDocument::Reindex() {
+    marks_.clear();
+    for (size_t begin = 0; begin < text_.size(); begin = text_.find('\n', begin) + 1) {
+        if (Classify(LineAt(begin)).kind != Kind::kOther) marks_.push_back(begin);
+    }
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
@@ -83,41 +92,52 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
         doc.has_bom_ = true;
         bytes.remove_prefix(kBom.size());
     }
+    doc.text_.reserve(bytes.size() + 1);
     while (!bytes.empty()) {
         size_t end = bytes.find('\n');
         std::string_view raw = bytes.substr(0, end);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        doc.lines_.push_back(ParseLine(std::string(raw)));
+        doc.text_.append(raw);
+        doc.text_ += '\n';
     }
+    doc.Reindex();
     return doc;
 }
 
 std::string IniDocument::Serialize() const {
     std::string out;
+    out.reserve(kBom.size() + text_.size() +
+                static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n')));
     if (has_bom_) out += kBom;
-    for (const Line& line : lines_) {
-        out += line.text;
+    for (size_t begin = 0; begin < text_.size(); begin += LineAt(begin).size() + 1) {
+        out += LineAt(begin);
         out += "\r\n";
     }
     return out;
 }
 
-size_t IniDocument::SectionEnd(size_t header) const {
-    size_t i = header + 1;
-    while (i < lines_.size() && lines_[i].kind != Kind::kHeader)
+size_t IniDocument::SectionEnd(size_t h) const {
+    size_t i = h + 1;
+    while (i < marks_.size() && !IsHeader(i))
         ++i;
     return i;
 }
 
+size_t IniDocument::SectionEndOffset(size_t h) const {
+    size_t end = SectionEnd(h);
+    return end < marks_.size() ? marks_[end] : text_.size();
+}
+
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-    for (size_t h = 0; h < lines_.size(); ++h) {
-        if (lines_[h].kind != Kind::kHeader || !SameName(lines_[h].name, section)) continue;
+    for (size_t h = 0; h < marks_.size(); ++h) {
+        LineView header = Entry(h);
+        if (header.kind != Kind::kHeader || !SameName(header.name, section)) continue;
         size_t end = SectionEnd(h);
         for (size_t i = h + 1; i < end; ++i) {
-            const Line& line = lines_[i];
-            if (line.kind == Kind::kKey && SameName(line.name, Trim(key))) {
-                return line.text.substr(line.value_pos);
+            LineView line = Entry(i);
+            if (SameName(line.name, Trim(key))) {
+                return std::string(LineAt(marks_[i]).substr(line.value_pos));
             }
         }
     }
@@ -125,7 +145,8 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 bool IniDocument::HasSection(std::string_view section) const {
-    for (const Line& line : lines_) {
+    for (size_t h = 0; h < marks_.size(); ++h) {
+        LineView line = Entry(h);
         if (line.kind == Kind::kHeader && SameName(line.name, section)) return true;
     }
     return false;
@@ -133,48 +154,53 @@ bool IniDocument::HasSection(std::string_view section) const {
 
 int IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreak(value)) return -1;
-    std::string text = std::string(key) + "=" + std::string(value);
 
     // An existing key keeps its line, and the spelling of its name.
-    for (size_t h = 0; h < lines_.size(); ++h) {
-        if (lines_[h].kind != Kind::kHeader || !SameName(lines_[h].name, section)) continue;
+    for (size_t h = 0; h < marks_.size(); ++h) {
+        LineView header = Entry(h);
+        if (header.kind != Kind::kHeader || !SameName(header.name, section)) continue;
         size_t end = SectionEnd(h);
         for (size_t i = h + 1; i < end; ++i) {
-            Line& line = lines_[i];
-            if (line.kind == Kind::kKey && SameName(line.name, key)) {
-                line.text = line.text.substr(0, line.value_pos) + std::string(value);
+            LineView line = Entry(i);
+            if (SameName(line.name, key)) {
+                size_t from = marks_[i] + line.value_pos;
+                text_.replace(from, LineAt(marks_[i]).size() - line.value_pos, value);
+                Reindex();
                 return 0;
             }
         }
     }
+    std::string text = std::string(key) + "=" + std::string(value) + "\n";
     // A new key follows the last key line of the first section of that name.
-    for (size_t h = 0; h < lines_.size(); ++h) {
-        if (lines_[h].kind != Kind::kHeader || !SameName(lines_[h].name, section)) continue;
-        size_t end = SectionEnd(h);
-        size_t at = h + 1;
-        for (size_t i = h + 1; i < end; ++i) {
-            if (lines_[i].kind == Kind::kKey) at = i + 1;
-        }
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), ParseLine(text));
+    for (size_t h = 0; h < marks_.size(); ++h) {
+        LineView header = Entry(h);
+        if (header.kind != Kind::kHeader || !SameName(header.name, section)) continue;
+        size_t last = SectionEnd(h) - 1;  // the header itself when the section has no key
+        text_.insert(marks_[last] + LineAt(marks_[last]).size() + 1, text);
+        Reindex();
         return 0;
     }
-    std::string header = "[";
-    header.append(section);
-    header += ']';
-    lines_.push_back(ParseLine(std::move(header)));
-    lines_.push_back(ParseLine(text));
+    text_ += '[';
+    text_.append(section);
+    text_ += "]\n";
+    text_ += text;
+    Reindex();
     return 0;
 }
 
 void IniDocument::DeleteSection(std::string_view section) {
-    std::vector<Line> kept;
-    kept.reserve(lines_.size());
-    bool dropping = false;
-    for (Line& line : lines_) {
-        if (line.kind == Kind::kHeader) dropping = SameName(line.name, section);
-        if (!dropping) kept.push_back(std::move(line));
+    std::string kept;
+    kept.reserve(text_.size());
+    size_t copied = 0;  // text_ before this offset is copied or dropped
+    for (size_t h = 0; h < marks_.size(); ++h) {
+        LineView header = Entry(h);
+        if (header.kind != Kind::kHeader || !SameName(header.name, section)) continue;
+        kept.append(text_, copied, marks_[h] - copied);
+        copied = SectionEndOffset(h);
     }
-    lines_ = std::move(kept);
+    kept.append(text_, copied);
+    text_ = std::move(kept);
+    Reindex();
 }
 
 std::string CutGbk(std::string_view text, size_t max_bytes) {
@@ -196,9 +222,10 @@ std::optional<IniDocument> LoadIniFile(const std::string& path) {
 
 std::optional<IniDocument> LoadIniFileForEdit(const std::string& path) {
     std::string bytes;
-    if (ReadWholeFile(path, bytes)) return IniDocument::Parse(bytes);
-    struct stat st {};
-    if (!path.empty() && ::stat(path.c_str(), &st) != 0 && errno == ENOENT) return IniDocument{};
+    ReadStatus read = ReadFileBounded(path, bytes);
+    if (read.ok()) return IniDocument::Parse(bytes);
+    // Only a truly missing file starts empty; one too large or not a file is kept as it is.
+    if (read.failure == ReadFailure::kMissing) return IniDocument{};
     return std::nullopt;
 }
 

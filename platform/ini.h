@@ -37,17 +37,27 @@ public:
 
 private:
     enum class Kind { kHeader, kKey, kOther };
-    struct Line {
+    struct LineView {
         Kind kind = Kind::kOther;
-        std::string text;      // the whole line without its line end
-        std::string name;      // trimmed section or key name
-        size_t value_pos = 0;  // kKey: index of the value's first byte in text
+        std::string_view name;  // trimmed section or key name
+        size_t value_pos = 0;   // kKey: index of the value's first byte in the line
     };
-    static Line ParseLine(std::string text);
-    // Index one past the last line of the section whose header is at `header`.
-    size_t SectionEnd(size_t header) const;
+    static LineView Classify(std::string_view line);
+    // The line (without its "\n") that starts at `begin` in text_.
+    std::string_view LineAt(size_t begin) const;
+    LineView Entry(size_t i) const { return Classify(LineAt(marks_[i])); }
+    bool IsHeader(size_t i) const { return Entry(i).kind == Kind::kHeader; }
+    // Index into marks_ of the header after the one at marks_[h], or marks_.size().
+    size_t SectionEnd(size_t h) const;
+    // Where the section whose header is marks_[h] ends in text_.
+    size_t SectionEndOffset(size_t h) const;
+    void Reindex();
 
-    std::vector<Line> lines_;
+    // Every line once, each ended by "\n" alone (a CR before it is dropped when parsing);
+    // only header and key lines are indexed, by the offset they start at. So a document
+    // costs about its size plus one word per header or key line.
+    std::string text_;
+    std::vector<size_t> marks_;
     bool has_bom_ = false;
 };
 
