@@ -66,6 +66,16 @@ std::optional<in_addr> ResolveFirstIpv4(const std::string& host) {
 
 }  // namespace
 
+std::optional<int> LookUpProtocol(const char* name) {
+    protoent entry{};
+    protoent* found = nullptr;
+    char scratch[1024];
+    if (getprotobyname_r(name, &entry, scratch, sizeof scratch, &found) != 0 || found == nullptr) {
+        return std::nullopt;
+    }
+    return found->p_proto;
+}
+
 HttpSocketClient::HttpSocketClient(ErrorUi* errors) : errors_(errors) {}
 
 HttpSocketClient::~HttpSocketClient() {
@@ -114,14 +124,10 @@ const char* HttpSocketClient::BuildRequest(std::string_view host, std::string_vi
 
 bool HttpSocketClient::CreateSocket() {
     if (connected_) return false;
-    protoent entry{};
-    protoent* tcp = nullptr;
-    char scratch[1024];
-    if (getprotobyname_r("tcp", &entry, scratch, sizeof scratch, &tcp) != 0 || tcp == nullptr) {
-        return false;
-    }
+    // The number of TCP is fixed; the database only names it.
+    const int protocol = protocol_lookup_("tcp").value_or(IPPROTO_TCP);
     if (socket_ >= 0) ::close(socket_);  // a second call must not leak the first socket
-    socket_ = ::socket(AF_INET, SOCK_STREAM, tcp->p_proto);
+    socket_ = ::socket(AF_INET, SOCK_STREAM, protocol);
     if (socket_ < 0) {
         ShowError(kSocketFailed);
         return false;
@@ -135,6 +141,7 @@ bool HttpSocketClient::Connect(std::string_view host, int /*port*/) {
         // A connected socket cannot connect again; start over on a fresh one.
         if (!Close() || !CreateSocket()) return false;
     }
+    if (socket_ < 0) return false;  // no socket to connect: CreateSocket failed or never ran
     const std::optional<in_addr> address = ResolveFirstIpv4(std::string(host));
     if (!address) return false;
     sockaddr_in peer{};

@@ -27,6 +27,11 @@ inline constexpr std::string_view kSendFailed = "send()函数执行失败!";
 inline constexpr std::string_view kSetSockOptFailed = "setsockopt()函数执行失败!";
 inline constexpr std::string_view kCloseFailed = "closesocket()函数执行失败!";
 
+// The protocol number the system's database gives `name`; empty when it has no entry (a
+// minimal system may have no /etc/protocols at all).
+std::optional<int> LookUpProtocol(const char* name);
+using ProtocolLookup = std::optional<int> (*)(const char* name);
+
 class HttpSocketClient {
 public:
     static constexpr std::size_t kBufferSize = 1024;
@@ -47,6 +52,7 @@ public:
                              std::optional<std::string_view> referer, long range_first,
                              long range_last);
 
+    // A TCP socket. Without a database entry for "tcp" its fixed number is used.
     bool CreateSocket();
     // Connects to the first IPv4 address of `host`. `port` is ignored: the connection goes to
     // port(), 80 unless tests point it elsewhere.
@@ -69,6 +75,7 @@ public:
     int port() const { return port_; }
     void set_port(int port) { port_ = port; }
     void set_header_time_limit_ms(int ms) { header_time_limit_ms_ = ms; }
+    void set_protocol_lookup(ProtocolLookup lookup) { protocol_lookup_ = lookup; }
     bool connected() const { return connected_; }
     int header_length() const { return header_length_; }
 
@@ -85,6 +92,7 @@ private:
     int header_length_ = -1;
     int port_ = 80;
     int header_time_limit_ms_ = kHeaderTimeLimitMs;
+    ProtocolLookup protocol_lookup_ = LookUpProtocol;
 };
 
 }  // namespace tirrel

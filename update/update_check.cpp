@@ -27,14 +27,45 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-// Name resolution and connection, retried with pauses doubling from first_pause up to
-// max_pause, until one succeeds or the attempts allowed are used up.
-bool ConnectWithRetry(HttpSocketClient& client, const std::string& host,
-                      const UpdateCheckLimits& limits) {
+enum class Attempt { kReady, kFailed, kCannotAsk };
+
+// One attempt on the client's own fresh socket: request built, socket created, connected,
+// request sent (which reads the header block) and the receive time-out set. The first step
+// that fails ends the attempt.
+Attempt TryOnce(HttpSocketClient& client, const ServiceUrl& url, const UpdateRecord& record,
+                const UpdateCheckLimits& limits) {
+    client.set_port(limits.port);
+    client.set_header_time_limit_ms(limits.header_time_limit_ms);
+    client.set_protocol_lookup(limits.protocol_lookup);
+    int length = 0;
+    if (client.BuildRequest(url.host, url.path, length, record.version, record.uid, std::nullopt,
+                            std::nullopt, 0, 0) == nullptr) {
+        return Attempt::kCannotAsk;  // the same values would never fit
+    }
+    const bool ready = client.CreateSocket() && client.Connect(url.host, 80) &&
+                       client.SendRequest() && client.SetTimeout(limits.body_timeout_ms, false);
+    return ready ? Attempt::kReady : Attempt::kFailed;
+}
+
+// Attempts, with pauses doubling from first_pause up to max_pause, until one gets the service's
+// header or the attempts allowed are used up. Each attempt starts on a new client, so nothing
+// of a failed one (its socket, a header already read) carries over.
+std::unique_ptr<HttpSocketClient> ConnectWithRetry(const ServiceUrl& url,
+                                                   const UpdateRecord& record, UpdateUi& ui,
+                                                   const UpdateCheckLimits& limits) {
     std::chrono::milliseconds pause = limits.first_pause;
     for (int attempt = 1;; ++attempt) {
-        if (client.Connect(host, 80)) return true;
-        if (limits.max_attempts > 0 && attempt >= limits.max_attempts) return false;
+        auto client = std::make_unique<HttpSocketClient>(&ui);
+        switch (TryOnce(*client, url, record, limits)) {
+            case Attempt::kReady:
+                return client;
+            case Attempt::kCannotAsk:
+                return nullptr;
+            case Attempt::kFailed:
+                break;
+        }
+        client.reset();  // closes the failed attempt's socket before the pause
+        if (limits.max_attempts > 0 && attempt >= limits.max_attempts) return nullptr;
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, limits.max_pause);
     }
@@ -132,21 +163,11 @@ std::string UpdateQuestionText() {
 }
 
 int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& limits) {
-    HttpSocketClient client(&ui);
-    client.set_port(limits.port);
-    client.set_header_time_limit_ms(limits.header_time_limit_ms);
-
     const std::optional<ServiceUrl> url = SplitUrl(record.service_url);
     if (!url) return 0;
-    int length = 0;
-    if (client.BuildRequest(url->host, url->path, length, record.version, record.uid, std::nullopt,
-                            std::nullopt, 0, 0) == nullptr) {
-        return 0;
-    }
-    client.CreateSocket();
-    if (!ConnectWithRetry(client, url->host, limits)) return 0;
-    if (!client.SendRequest()) return 0;
-    client.SetTimeout(limits.body_timeout_ms, false);
+    const std::unique_ptr<HttpSocketClient> connection = ConnectWithRetry(*url, record, ui, limits);
+    if (!connection) return 0;
+    HttpSocketClient& client = *connection;
 
     char value[kValueSize] = {};
     client.GetHeaderValue("Correspond_Status", value, kStatusCapacity);

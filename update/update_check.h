@@ -66,14 +66,16 @@ bool IsOpenableDownloadUrl(std::string_view url);
 // The text of the update question.
 std::string UpdateQuestionText();
 
-// How long the worker waits. The defaults are the program's; tests bound them.
+// How long the worker waits, and what it asks the system. The defaults are the program's; tests
+// bound them.
 struct UpdateCheckLimits {
-    int max_attempts = 0;  // connection attempts; 0 = until one succeeds
+    int max_attempts = 0;  // attempts to reach the service; 0 = until one succeeds
     std::chrono::milliseconds first_pause{2000};
     std::chrono::milliseconds max_pause{5 * 60 * 1000};
     int header_time_limit_ms = HttpSocketClient::kHeaderTimeLimitMs;
     int body_timeout_ms = 10000;
     int port = 80;
+    ProtocolLookup protocol_lookup = LookUpProtocol;
 };
 
 // One update check, start to finish, on the calling thread. Returns 0.

@@ -1,5 +1,6 @@
 // A scripted update service on 127.0.0.1 for one connection: it records the request, sends
-// the reply, then holds or closes the connection. Every wait is bounded.
+// the reply (in one or two pieces), then holds or closes the connection. Every wait is
+// bounded.
 #pragma once
 
 #include <arpa/inet.h>
@@ -19,6 +20,8 @@ struct ServiceScript {
     std::chrono::milliseconds hold{0};  // keep the connection open this long after the reply
     bool read_request = true;           // false: accept, then only hold
     std::chrono::milliseconds listen_after{0};  // refuse connections until then
+    // Sent a moment after `reply`, so the client gets it from a read of its own.
+    std::string reply_rest;
 };
 
 class FakeService {
@@ -65,6 +68,10 @@ private:
         if (script_.read_request) ReadRequest(peer);
         if (!script_.reply.empty()) {
             ::send(peer, script_.reply.data(), script_.reply.size(), MSG_NOSIGNAL);
+        }
+        if (!script_.reply_rest.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            ::send(peer, script_.reply_rest.data(), script_.reply_rest.size(), MSG_NOSIGNAL);
         }
         Hold(peer);
         ::close(peer);

@@ -151,6 +151,17 @@ TEST(HeaderRead, StopsAtTheBlankLineAndLeavesTheBodyForReadBody) {
     EXPECT_FALSE(x.client.connected());
 }
 
+TEST(HeaderRead, ABlankLineSplitAcrossTwoReadsEndsTheHeaderThere) {
+    ServiceScript script{"HTTP/1.1 200 OK\r\nA: 1\r\n\r"};
+    script.reply_rest = "\n<ResUrl>m</ResUrl>";
+    Exchange x(script);
+    EXPECT_EQ(x.Header(), "HTTP/1.1 200 OK\r\nA: 1\r\n\r\n");
+    char body[1024];
+    const int n = x.client.ReadBody(body, sizeof body);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::string(body, static_cast<std::size_t>(n)), "<ResUrl>m</ResUrl>");
+}
+
 TEST(HeaderRead, LongHeaderIsCutAt1024Bytes) {
     std::string reply =
         "HTTP/1.1 200 OK\r\nX: " + std::string(5000, 'a') + "\r\nCorrespond_Status: OK\r\n\r\n";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -68,11 +69,15 @@ UpdateCheckLimits Bounded(int port) {
 
 // Runs one check against a service that sends `reply`; the record keeps the outcome.
 struct Check {
-    explicit Check(ServiceScript script, bool answer = false) : ui(answer) {
+    explicit Check(ServiceScript script, bool answer = false,
+                   ProtocolLookup lookup = LookUpProtocol)
+        : ui(answer) {
         FakeService service(std::move(script));
         record.service_url = "http://127.0.0.1:8080/KestrionServer/AdsUpdate";
         record.uid = "123456789513579";
-        EXPECT_EQ(RunUpdateCheck(record, ui, Bounded(service.port())), 0);
+        UpdateCheckLimits limits = Bounded(service.port());
+        limits.protocol_lookup = lookup;
+        EXPECT_EQ(RunUpdateCheck(record, ui, limits), 0);
         request = service.Request();
     }
     std::optional<std::string> Movie() {
@@ -235,6 +240,36 @@ TEST(UpdateCheck, RetriesUntilTheServiceListens) {
     std::string path;
     EXPECT_TRUE(TakeBannerMovie(record, path));
     EXPECT_EQ(path, "http://ads.example/736-60.swf");
+}
+
+// Stand-ins for the protocol database: a system without one, and one that first names a
+// protocol no socket can be made for.
+std::optional<int> NoEntry(const char*) {
+    return std::nullopt;
+}
+std::atomic<int> lookups{0};
+std::optional<int> BogusOnce(const char*) {
+    return lookups++ == 0 ? std::optional<int>(9999) : std::nullopt;
+}
+
+TEST(UpdateCheck, ReachesTheServiceWithoutAProtocolDatabaseAndRetriesOnAFreshSocket) {
+    Check bare({Reply("Correspond_Status: OK", "0.9", kBody)}, false, NoEntry);
+    EXPECT_EQ(bare.Movie(), "http://ads.example/736-60.swf");
+    EXPECT_TRUE(bare.ui.errors.empty());
+
+    Check retried({Reply("Correspond_Status: OK", "0.9", kBody)}, false, BogusOnce);
+    EXPECT_EQ(retried.ui.errors, std::vector<std::string>{"socket()函数执行失败!"});
+    EXPECT_EQ(retried.Movie(), "http://ads.example/736-60.swf");
+}
+
+TEST(UpdateCheck, ADownloadAddressAtItsLimitIsOpenedOneByteLongerIsNot) {
+    // The value buffer holds 49 bytes and the zero.
+    const std::string at_limit = "http://dl.example/" + std::string(49 - 18, 'd');
+    for (const auto& [url, opened] : {std::pair{at_limit, true}, {at_limit + "d", false}}) {
+        Check c({Reply("Correspond_Status: OK", "1.0", "<DlUrl>" + url + "</DlUrl>")}, true);
+        EXPECT_EQ(c.ui.opened, opened ? std::vector<std::string>{url} : std::vector<std::string>{})
+            << url.size();
+    }
 }
 
 TEST(UpdateCheck, BadServiceUrlDoesNothing) {
