@@ -44,6 +44,36 @@ private:
     iconv_t cd_;
 };
 
+// Length of the well-formed UTF-8 character at the start of `s`, 0 when it is malformed
+// (bad lead, missing or bad continuation, overlong form, surrogate, beyond U+10FFFF).
+size_t Utf8CharLength(std::string_view s) {
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = b(0);
+    size_t n = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (s.size() < n) return 0;
+    for (size_t i = 1; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b(i) & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return n;
+}
+
 }  // namespace
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
@@ -66,6 +96,24 @@ std::string GbkToUtf8(std::string_view gbk) {
         gbk.remove_prefix(consumed + 1);
     }
     return out;
+}
+
+bool IsValidGbk(std::string_view gbk) {
+    Converter conv("UTF-8", "CP936");
+    std::string out;
+    size_t consumed = 0;
+    return conv.ok() && conv.Run(gbk, out, consumed);
+}
+
+std::string FirstCharacterGbkCannotHold(std::string_view utf8) {
+    Converter conv("CP936", "UTF-8");
+    std::string out;
+    size_t consumed = 0;
+    if (conv.ok() && conv.Run(utf8, out, consumed)) return {};
+    const std::string_view rest = utf8.substr(consumed);
+    if (rest.empty()) return {};
+    const size_t n = Utf8CharLength(rest);
+    return std::string(rest.substr(0, n == 0 ? 1 : n));
 }
 
 }  // namespace tirrel
