@@ -80,10 +80,19 @@ std::string_view IniDocument::LineAt(size_t begin) const {
 }
 
 void IniDocument::Reindex() {
+    // Counted first: a growing vector would hold up to twice (and while moving, three times)
+    // what the index needs.
+    auto each_mark = [this](auto&& take) {
+        for (size_t begin = 0; begin < text_.size(); begin = text_.find('\n', begin) + 1) {
+            if (Classify(LineAt(begin)).kind != Kind::kOther) take(begin);
+        }
+    };
+    size_t count = 0;
+    each_mark([&count](size_t) { ++count; });
     marks_.clear();
-    for (size_t begin = 0; begin < text_.size(); begin = text_.find('\n', begin) + 1) {
-        if (Classify(LineAt(begin)).kind != Kind::kOther) marks_.push_back(begin);
-    }
+    marks_.shrink_to_fit();
+    marks_.reserve(count);
+    each_mark([this](size_t begin) { marks_.push_back(begin); });
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
