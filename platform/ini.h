@@ -67,8 +67,8 @@ std::string CutGbk(std::string_view text, size_t max_bytes);
 
 // Loads and parses a file; empty when it cannot be read.
 std::optional<IniDocument> LoadIniFile(const std::string& path);
-// For an edit: a missing file is an empty document, one that exists but cannot be read is
-// empty optional (so it is never written over).
+// For an edit: a missing file is an empty document; anything else that cannot be read (too
+// large, not a regular file, unreadable) is empty optional, so it is never written over.
 std::optional<IniDocument> LoadIniFileForEdit(const std::string& path);
 // Writes the document atomically. Returns 0 or -1 (the old file is then unchanged).
 int SaveIniFile(const std::string& path, const IniDocument& doc);
