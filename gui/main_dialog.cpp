@@ -207,11 +207,8 @@ void MainDialog::ShowAbout() {
 }
 
 void MainDialog::OnFieldEdited(PageTemplate page, int fieldId, const QString& text) {
-    // The payload carries CR LF line breaks, as the fields of the original platform did.
-    QString crlf = text;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    std::optional<std::string> gbk = Utf8ToGbk(crlf.toStdString());
+    // Line breaks go in as the widget gives them; the core turns them into CR LF.
+    std::optional<std::string> gbk = Utf8ToGbk(text.toStdString());
     if (!gbk) return;  // the field refuses such input before it gets here
     core_->EditField(page, fieldId, std::move(*gbk));
 }

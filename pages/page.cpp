@@ -3,6 +3,26 @@
 #include "pages/payload.h"
 
 namespace tirrel {
+namespace {
+
+// A line break reaches a field as LF, CR or CR LF, depending on the face and the clipboard;
+// the payload always carries CR LF. GBK trail bytes are never CR or LF, so a byte scan is safe.
+std::string WithCrLfLineBreaks(std::string_view typed) {
+    std::string out;
+    out.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c = typed[i];
+        if (c != '\r' && c != '\n') {
+            out += c;
+            continue;
+        }
+        out += "\r\n";
+        if (c == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+}  // namespace
 
 Page::Page(const PageDef& def)
     : def_(&def), texts_(def.fields.size()), enabled_(def.fields.size(), true) {}
@@ -45,10 +65,10 @@ void Page::SetFieldEnabled(int id, bool enabled) {
     if (i >= 0) enabled_[i] = enabled;
 }
 
-bool Page::EditField(int id, std::string text) {
+bool Page::EditField(int id, std::string_view text) {
     int i = IndexOf(id);
     if (i < 0 || !enabled_[i]) return false;
-    texts_[i] = std::move(text);
+    texts_[i] = WithCrLfLineBreaks(text);
     Rebuild();
     return true;
 }

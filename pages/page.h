@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/symbol_host.h"
@@ -44,12 +45,12 @@ public:
     bool FieldEnabled(int id) const;
     void SetFieldEnabled(int id, bool enabled);
 
-    // The user typed, pasted or deleted: the field now holds `text`. Refused (false) for a field
-    // the page lacks or that is disabled.
-    bool EditField(int id, std::string text);
+    // The user typed, pasted or deleted: the field now holds `text`, its line breaks (LF, CR or
+    // CR LF) as CR LF. Refused (false) for a field the page lacks or that is disabled.
+    bool EditField(int id, std::string_view text);
 
-    // The program sets a field's text (loading a file): always raises the change, as setting a
-    // control's text does, and tells the observer.
+    // The program sets a field's text (loading a file): kept byte for byte, always raises the
+    // change, as setting a control's text does, and tells the observer.
     void SetFieldText(int id, std::string text);
 
     // Builds the payload from all fields, stores it and hands a copy to the host.

@@ -186,6 +186,22 @@ TEST(PagePayload, SpacesAndLineBreaksAreKeptUnescaped) {
     EXPECT_EQ(page.payload(), std::string("\x01\x10", 2) + "SMS:TXT:  a\r\nb ;;");
 }
 
+TEST(PageEdit, TypedLineBreaksBecomeCrLfButAStoredValueKeepsItsBytes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\nb", "a\r\nb"},       {"a\r\nb", "a\r\nb"},         {"a\rb", "a\r\nb"},
+        {"a\n\nb", "a\r\n\r\nb"}, {"\r\r\n\n", "\r\n\r\n\r\n"}, {G("甲\n乙"), G("甲\r\n乙")},
+    };
+    Page page(PageDefinition(kSmsPage));
+    page.CreateWindow();
+    for (const auto& [typed, field] : cases) {
+        ASSERT_TRUE(page.EditField(1016, typed));
+        EXPECT_EQ(page.FieldText(1016), field);
+        EXPECT_EQ(page.payload(), std::string("\x11\x10", 2) + "SMS:TXT:" + field + ";;");
+    }
+    page.SetFieldText(1016, "a\nb\r");
+    EXPECT_EQ(page.FieldText(1016), "a\nb\r");
+}
+
 TEST(PageClear, EmptiesInTheClearOrderReportingEachShrink) {
     RecordingHost host;
     host.dialect = kDialectUnicom;
