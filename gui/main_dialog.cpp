@@ -137,7 +137,6 @@ void MainDialog::BuildControls() {
 
     auto* reset = new QPushButton(QStringLiteral("重填"), client_);
     reset->setGeometry(DialogRectToPixels(7, 392, 34, 18));
-    reset->setDefault(true);
     connect(reset, &QPushButton::clicked, this, [this] { core_->Reset(); });
 
     auto* saveInfo = new QPushButton(QStringLiteral("保存输入信息"), client_);
@@ -156,6 +155,11 @@ void MainDialog::BuildControls() {
     auto* saveImage = new QPushButton(QStringLiteral("保存二维码图片"), client_);
     saveImage->setGeometry(DialogRectToPixels(469, 392, 74, 18));
     connect(saveImage, &QPushButton::clicked, this, [this] { core_->SaveImage(); });
+
+    // No button answers Enter: one key on the slider or a check box must not clear or save a
+    // card. A push button in a dialog would otherwise become the default when focused.
+    for (QPushButton* button : client_->findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 }
 
 // A movie the update check handed over replaces the local one at the next repaint.

@@ -4,12 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 
@@ -162,6 +164,31 @@ TEST(MainDialog, EnterAndEscInAPageDoNothingButPastedLineBreaksReachThePayloadAs
     // Text the program sets (clearing) shows up without turning into an edit.
     QTest::mouseClick(w.radio(kRadioUnicom), Qt::LeftButton);
     EXPECT_EQ(TextField(w, kTextPage, 1016)->toPlainText(), "");
+}
+
+TEST(MainDialog, EnterOnTheSliderACheckBoxOrARadioKeepsEveryField) {
+    WindowUnderTest t;
+    MainDialog& w = *t.window;
+    QLineEdit* name = LineField(w, kCardPage, 1012);
+    QTest::keyClicks(name, "Li");
+    const std::string payload = w.core().payload();
+    QWidget* defaultSize = nullptr;
+    for (QCheckBox* box : w.findChildren<QCheckBox*>())
+        defaultSize = box;
+    ASSERT_TRUE(defaultSize);
+    for (QWidget* focus : {static_cast<QWidget*>(w.trackBar()), defaultSize,
+                           static_cast<QWidget*>(w.radio(kRadioMobileV1))}) {
+        focus->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(focus, key);
+            EXPECT_EQ(name->text(), "Li") << focus->metaObject()->className();
+            EXPECT_EQ(w.core().payload(), payload);
+        }
+    }
+    for (QPushButton* button : w.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+    }
+    EXPECT_TRUE(w.isVisible());
 }
 
 TEST(MainDialog, ACharacterGbkCannotHoldIsRefusedAtTheField) {
