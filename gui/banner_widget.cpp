@@ -1,17 +1,22 @@
 #include "gui/banner_widget.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QMovie>
 #include <QPainter>
 #include <QUrl>
+#include <string>
+
+#include "platform/file_read.h"
 
 namespace tirrel::gui {
 namespace {
 
 constexpr std::uint16_t kTagEnd = 0;
 constexpr std::uint16_t kTagSetBackgroundColor = 9;
-constexpr qint64 kMaxSwfBytes = 16 * 1024 * 1024;
+// Room for a long animated banner; anything larger is not one.
+constexpr std::size_t kMaxBannerBytes = std::size_t{4} << 20;
 
 // Reads the frame RECT: 5 bits of field width, then four signed fields of that width.
 class BitReader {
@@ -113,22 +118,25 @@ void BannerView::Clear() {
     content_size_ = QSize();
     picture_ = QImage();
     movie_.reset();
+    movie_data_.reset();
 }
 
 void BannerView::SetMovie(const QString& path_or_address) {
     Clear();
     QString path = path_or_address;
     if (QUrl url(path_or_address); url.isLocalFile()) path = url.toLocalFile();
-    if (!path.isEmpty() && !IsNetworkAddress(path_or_address)) {
-        if (!LoadSwf(path)) LoadPicture(path);
+    // The path may come from the network: only a regular file of bounded size is read, and
+    // reading one never waits (a FIFO or a device is refused before any read).
+    std::string bytes;
+    if (!path.isEmpty() && !IsNetworkAddress(path_or_address) &&
+        ReadFileBounded(QFile::encodeName(path).toStdString(), bytes, kMaxBannerBytes).ok()) {
+        const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        if (!LoadSwf(data)) LoadPicture(data);
     }
     update();
 }
 
-bool BannerView::LoadSwf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray data = file.read(kMaxSwfBytes);
+bool BannerView::LoadSwf(const QByteArray& data) {
     const auto header =
         ParseSwfHeader(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
                                  static_cast<std::size_t>(data.size())));
@@ -139,12 +147,17 @@ bool BannerView::LoadSwf(const QString& path) {
     return true;
 }
 
-bool BannerView::LoadPicture(const QString& path) {
-    QImageReader reader(path);
+bool BannerView::LoadPicture(const QByteArray& data) {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(data);
+    buffer->open(QIODevice::ReadOnly);
+    QImageReader reader(buffer.get());
     if (!reader.canRead()) return false;
     if (reader.supportsAnimation() && reader.imageCount() != 1) {
-        auto movie = std::make_unique<QMovie>(path);
+        buffer->seek(0);
+        auto movie = std::make_unique<QMovie>(buffer.get());
         if (movie->isValid()) {
+            movie_data_ = std::move(buffer);  // the movie reads its frames from it as it plays
             movie_ = std::move(movie);
             connect(movie_.get(), &QMovie::frameChanged, this, [this] { update(); });
             movie_->start();
@@ -152,6 +165,8 @@ bool BannerView::LoadPicture(const QString& path) {
             content_size_ = movie_->currentImage().size();
             return true;
         }
+        buffer->seek(0);
+        reader.setDevice(buffer.get());
     }
     picture_ = reader.read();
     if (picture_.isNull()) return false;

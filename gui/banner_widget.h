@@ -2,9 +2,10 @@
 // SetMovie takes a path (or an address) and shows what it can read — our own one-frame SWF
 // (its background colour and frame), an animated GIF, or a still PNG/JPEG/GIF — scaled to fit
 // keeping its aspect. Anything it cannot read (missing file, garbage, a network address: we
-// fetch nothing) shows nothing and reports nothing.
+// fetch nothing; a FIFO, a device or a file too large) shows nothing and reports nothing.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <span>
 
+class QBuffer;
 class QMovie;
 
 namespace tirrel::gui {
@@ -59,14 +61,15 @@ protected:
 
 private:
     void Clear();
-    bool LoadSwf(const QString& path);
-    bool LoadPicture(const QString& path);
+    bool LoadSwf(const QByteArray& data);
+    bool LoadPicture(const QByteArray& data);
     QRect FitRect(QSize content) const;  // "ShowAll": whole content, aspect kept, centred
 
     Shown shown_ = Shown::kNothing;
     QSize content_size_;
     QColor background_;
     QImage picture_;
+    std::unique_ptr<QBuffer> movie_data_;  // declared first: the movie goes before its data
     std::unique_ptr<QMovie> movie_;
 };
 

@@ -7,7 +7,15 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace tirrel::gui {
 namespace {
@@ -174,6 +182,51 @@ TEST_F(BannerViewTest, WhatCannotBeReadShowsNothing) {
         view.SetMovie(input);
         EXPECT_EQ(view.shown(), BannerView::Shown::kNothing) << input.toStdString();
         EXPECT_EQ(Grab(view), empty) << input.toStdString();
+    }
+}
+
+// Ends the test run when a call it guards does not return: a hang fails instead of stalling.
+class Watchdog {
+public:
+    explicit Watchdog(std::string what)
+        : thread_([this, what = std::move(what)] {
+              std::unique_lock lock(mutex_);
+              if (!done_cv_.wait_for(lock, std::chrono::seconds(30), [this] { return done_; })) {
+                  std::fprintf(stderr, "%s did not return\n", what.c_str());
+                  std::abort();
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        done_cv_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_cv_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+TEST_F(BannerViewTest, AFifoOrADeviceShowsNothingAndNeverBlocks) {
+    const QString fifo = dir_.filePath("movie.swf");
+    const QString device = dir_.filePath("zero.swf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 5)) != 0) {
+        GTEST_SKIP() << "no permission to make a device node";
+    }
+    BannerView view;
+    for (const QString& input : {fifo, device}) {
+        view.SetMovie(kSwfPath);
+        {
+            Watchdog guard("SetMovie(" + input.toStdString() + ")");
+            view.SetMovie(input);
+        }
+        EXPECT_EQ(view.shown(), BannerView::Shown::kNothing) << input.toStdString();
     }
 }
 
