@@ -1,6 +1,7 @@
 // The messages the main window shows, exactly as the user sees them.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tirrel {
@@ -11,5 +12,10 @@ inline constexpr std::string_view kMsgWriteError = "写入文件出错！";
 inline constexpr std::string_view kMsgNothingToSave = "输入信息为空，无法保存！";
 inline constexpr std::string_view kMsgLoadError = "读入信息文件出错！";
 inline constexpr std::string_view kMsgBannerMissing = "程序运行错误，请重新下载安装文件!";
+
+// Why a paste did not arrive: `utf8Character` is the first character in it that GBK cannot hold.
+inline std::string UnencodableCharacterMessage(std::string_view utf8Character) {
+    return "“" + std::string(utf8Character) + "”无法用GBK编码，未输入";
+}
 
 }  // namespace tirrel

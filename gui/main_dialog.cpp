@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/messages.h"
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/banner_widget.h"
@@ -291,6 +292,11 @@ void MainDialog::PageCreated(const Page& page) {
     auto* widget = new PageWidget(
         page.def(),
         [this, id](int fieldId, const QString& text) { OnFieldEdited(id, fieldId, text); },
+        [this](const QString& refused) {
+            const std::string refusedUtf8 = refused.toStdString();
+            ShowMessage(UnencodableCharacterMessage(FirstCharacterGbkCannotHold(refusedUtf8)),
+                        Caption::kApplication);
+        },
         client_);
     widget->setGeometry(kPageRect);
     widget->hide();

@@ -25,8 +25,9 @@ bool IsEnterOrEsc(const QEvent* event) {
 
 }  // namespace
 
-PageWidget::PageWidget(const PageDef& def, EditHandler onEdit, QWidget* parent)
-    : QWidget(parent), def_(def), onEdit_(std::move(onEdit)) {
+PageWidget::PageWidget(const PageDef& def, EditHandler onEdit, RefusalHandler onRefused,
+                       QWidget* parent)
+    : QWidget(parent), def_(def), onEdit_(std::move(onEdit)), onRefused_(std::move(onRefused)) {
     installEventFilter(this);
     for (const FieldDef& field : def_.fields)
         BuildField(field);
@@ -43,14 +44,14 @@ void PageWidget::BuildField(const FieldDef& field) {
     QWidget* edit = nullptr;
     const int id = field.id;
     if (field.kind == FieldKind::kSingleLine) {
-        auto* line = new GbkLineEdit(this);
+        auto* line = new GbkLineEdit(onRefused_, this);
         // textEdited is the user's change only; setText does not raise it.
         connect(line, &QLineEdit::textEdited, this, [this, id](const QString& text) {
             if (!settingText_) onEdit_(id, text);
         });
         edit = line;
     } else {
-        auto* multi = new GbkTextEdit(this);
+        auto* multi = new GbkTextEdit(onRefused_, this);
         connect(multi, &QPlainTextEdit::textChanged, this, [this, id, multi] {
             if (!settingText_) onEdit_(id, multi->toPlainText());
         });

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 
+#include "gui/field_edits.h"
 #include "pages/page_def.h"
 
 namespace tirrel::gui {
@@ -17,7 +18,9 @@ public:
     // Called with the field's whole text (line breaks as "\n") after every user edit.
     using EditHandler = std::function<void(int fieldId, const QString& text)>;
 
-    PageWidget(const PageDef& def, EditHandler onEdit, QWidget* parent = nullptr);
+    // `onRefused` hears of every refused paste or drop into one of the fields.
+    PageWidget(const PageDef& def, EditHandler onEdit, RefusalHandler onRefused,
+               QWidget* parent = nullptr);
 
     const PageDef& def() const { return def_; }
 
@@ -38,6 +41,7 @@ private:
 
     const PageDef& def_;
     EditHandler onEdit_;
+    RefusalHandler onRefused_;
     std::map<int, QWidget*> fields_;
     bool settingText_ = false;
 };

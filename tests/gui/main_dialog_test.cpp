@@ -191,27 +191,38 @@ TEST(MainDialog, EnterOnTheSliderACheckBoxOrARadioKeepsEveryField) {
     EXPECT_TRUE(w.isVisible());
 }
 
-TEST(MainDialog, ACharacterGbkCannotHoldIsRefusedAtTheField) {
+TEST(MainDialog, ACharacterGbkCannotHoldIsRefusedAtTheFieldAndAPasteSaysWhich) {
     WindowUnderTest t;
     MainDialog& w = *t.window;
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString refusal = QString::fromUtf8("“😀”无法用GBK编码，未输入");
     QLineEdit* name = LineField(w, kCardPage, 1012);
     QTest::keyClicks(name, "ab");
     name->setCursorPosition(1);
-    QApplication::clipboard()->setText(emoji);
+    QApplication::clipboard()->setText(QString::fromUtf8("x") + emoji + QString::fromUtf8("€"));
     name->paste();
     EXPECT_EQ(name->text(), "ab");
     EXPECT_EQ(name->cursorPosition(), 1);
     EXPECT_EQ(w.core().page(kCardPage).FieldText(1012), "ab");
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, emoji);
+    QApplication::sendEvent(name, &key);  // a key only beeps
+    EXPECT_EQ(name->text(), "ab");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.messages, QStringList{refusal});
 
     ClickTab(w, 3);
     QPlainTextEdit* body = TextField(w, kTextPage, 1016);
     Type(body, QString::fromUtf8("正文"));
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, emoji);
     QApplication::sendEvent(body, &typed);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.messages, QStringList{refusal});
+    QApplication::clipboard()->setText(emoji);
     body->paste();
     EXPECT_EQ(body->toPlainText(), QString::fromUtf8("正文"));
     EXPECT_EQ(w.core().page(kTextPage).FieldText(1016), Gbk("正文"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(t.messages, (QStringList{refusal, refusal}));
 }
 
 TEST(MainDialog, VersionDialogOkRegeneratesAtTheChosenVersionAndWarnsOnce) {
