@@ -21,7 +21,7 @@ struct ServiceScript {
     bool read_request = true;           // false: accept, then only hold
     std::chrono::milliseconds listen_after{0};  // refuse connections until then
     // Sent a moment after `reply`, so the client gets it from a read of its own.
-    std::string reply_rest;
+    std::string reply_rest{};
 };
 
 class FakeService {
