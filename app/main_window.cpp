@@ -66,14 +66,17 @@ void MainWindow::OnShown() {
     CreatePageSet();
 }
 
-void MainWindow::Destroy() {
-    if (destroyed_) return;
+int MainWindow::Destroy() {
+    if (destroyed_) return settingsWritten_;
     destroyed_ = true;
     matrix_.clear();
     matrix_.shrink_to_fit();
     matrixWidth_ = 0;
     preview_.reset();
-    if (!options_.settingsPath.empty()) WriteSettings(options_.settingsPath, settings_);
+    if (!options_.settingsPath.empty()) {
+        settingsWritten_ = WriteSettings(options_.settingsPath, settings_);
+    }
+    return settingsWritten_;
 }
 
 // ---- SymbolHost

@@ -46,7 +46,9 @@ public:
     // The window is being shown: the checked dialect's pages are created.
     void OnShown();
     // The window is destroyed: the buffers are released, then the settings are written (once).
-    void Destroy();
+    // Returns 0, or -1 when the settings could not be written; a repeated call returns the
+    // same result again without writing.
+    int Destroy();
 
     // ---- SymbolHost
     void SetPayload(std::string text) override;
@@ -167,6 +169,7 @@ private:
     MainWindowOptions options_;
     Settings settings_;
     bool destroyed_ = false;
+    int settingsWritten_ = 0;  // WriteSettings' result at destruction
     int zoomStep_ = 1;
     int trackBar_ = 1;
     bool defaultSizeChecked_ = false;

@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string_view>
@@ -11,7 +12,14 @@
 namespace tirrel {
 namespace {
 
-constexpr size_t kUidBufferSize = 16;  // 15 characters and the terminating zero
+constexpr size_t kUidLength = 15;
+
+// Only what MakeUid could have made is sent on: anything else (a line break that would end
+// the request header, a cut or padded value, a leading zero) counts as no UID.
+bool IsUid(std::string_view text) {
+    return text.size() == kUidLength && text.front() != '0' &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 int ReadInt(const IniDocument& doc, std::string_view key, int fallback) {
     std::optional<std::string> value = doc.Get(kSettingsSection, key);
@@ -55,8 +63,8 @@ Settings ReadSettings(const std::string& path) {
     s.Default = ReadInt(doc, "Default", 1);
 
     std::optional<std::string> uid = doc.Get(kSettingsSection, "UID");
-    s.UID = CutGbk(uid ? *uid : "0", kUidBufferSize - 1);
-    s.UidPresent = !s.UID.empty() && s.UID.front() != '0';
+    s.UidPresent = uid && IsUid(*uid);
+    s.UID = s.UidPresent ? *uid : "0";
 
     std::optional<std::string> url = doc.Get(kSettingsSection, "UpdateUrl");
     s.UpdateUrl = url ? *url : std::string();
@@ -87,6 +95,7 @@ int64_t SystemClockSeconds() {
 
 std::string MakeUid(const std::function<int64_t()>& clock) {
     std::string uid = "123456789513579";
+    static_assert(sizeof("123456789513579") - 1 == kUidLength);
     for (size_t i = 0; i < uid.size(); ++i) {
         Lcg rng(static_cast<uint32_t>(static_cast<uint64_t>(clock()) + i));
         size_t k = static_cast<size_t>(rng.Next() % 15);

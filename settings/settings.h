@@ -16,7 +16,7 @@ struct Settings {
     int QuiteZone = 4;    // quiet zone of the exported bitmap, in modules
     int Default = 1;      // preview zoom step at start-up (the track bar corrects it)
     std::string UID = "0";
-    bool UidPresent = false;  // false when UID starts with '0'
+    bool UidPresent = false;  // a UID is held: 15 decimal digits, the first not '0'
     std::string UpdateUrl;    // optional key "UpdateUrl", read only; empty when missing
 };
 
@@ -28,13 +28,15 @@ std::string SettingsFilePath();
 
 // Missing or unreadable file, missing keys: defaults. Out-of-range values take the defaults
 // for CellPitch (1..20) and QuiteZone (0..30), 0 for CodeVersion (0..10) and ECCLevel (0..4).
-// UID is cut to 15 bytes.
+// A UID that is not exactly 15 decimal digits, or starts with '0', is no UID ("0", absent).
+// The file is read once; one that is not a regular file of at most 1 MiB counts as unreadable.
 Settings ReadSettings(const std::string& path);
 
 // Writes CodeVersion, ECCLevel, CellPitch, QuiteZone, Default and UID, in that order, into
 // the section; existing keys are replaced in place and everything else in the file is kept.
-// Returns 0, or -1 with the old file unchanged.
-int WriteSettings(const std::string& path, const Settings& settings);
+// Returns 0, or -1 with the old file unchanged; a file that exists but cannot be read (too
+// large, not a regular file) is never written over.
+[[nodiscard]] int WriteSettings(const std::string& path, const Settings& settings);
 
 // Seconds since 1970-01-01, the clock MakeUid is normally given.
 int64_t SystemClockSeconds();

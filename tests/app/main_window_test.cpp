@@ -297,13 +297,26 @@ TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
         EXPECT_EQ(window.settings().UID.size(), 15u);  // none held: a new one is made
         window.EditField(kCardPage, 1012, "x");
         EXPECT_EQ(window.matrixWidth(), 37);
-        window.Destroy();
-        window.Destroy();
+        EXPECT_EQ(window.Destroy(), 0);
+        EXPECT_EQ(window.Destroy(), 0);  // written once
     }
     std::string text;
     ASSERT_TRUE(ReadWholeFile(ini, text));
     EXPECT_NE(text.find("CodeVersion=5\r\n"), std::string::npos);
     EXPECT_NE(text.find("UID=" + MakeUid([] { return int64_t{1000}; })), std::string::npos);
+}
+
+TEST(MainWindowSettings, AFailedWriteAtTheEndIsReturned) {
+    TempDir dir;
+    MainWindowOptions options;
+    options.settingsPath = dir.File("Sembrano.ini");
+    std::filesystem::create_directory(options.settingsPath);
+    FakeUi ui;
+    MainWindow window(ui, options);
+    window.Initialise();
+    EXPECT_EQ(window.Destroy(), -1);
+    EXPECT_EQ(window.Destroy(), -1);
+    EXPECT_TRUE(std::filesystem::is_directory(options.settingsPath));
 }
 
 }  // namespace

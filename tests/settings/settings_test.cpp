@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/hostile_files.h"
 #include "platform/temp_dir.h"
 
 namespace tirrel {
@@ -64,18 +65,29 @@ TEST_F(SettingsFile, BitmapSettingsAcceptWhatTheDialogStores) {
     EXPECT_EQ(ReadWith("CellPitch=x\r\n").CellPitch, 4);  // no digits reads 0
 }
 
-TEST_F(SettingsFile, UidRules) {
-    Settings zero = ReadWith("UID=0123\r\n");
-    EXPECT_FALSE(zero.UidPresent);
-    Settings nine = ReadWith("UID=9\r\n");
-    EXPECT_TRUE(nine.UidPresent);
-    EXPECT_EQ(nine.UID, "9");
-    Settings empty = ReadWith("UID=\r\n");
-    EXPECT_FALSE(empty.UidPresent);
-    Settings longer = ReadWith("UID=12345678901234567890\r\n");
-    EXPECT_EQ(longer.UID, "123456789012345");
-    ASSERT_EQ(WriteSettings(path_, longer), 0);
-    EXPECT_EQ(ReadSettings(path_).UID, "123456789012345");
+TEST_F(SettingsFile, OnlyFifteenDigitsAreAUid) {
+    struct Case {
+        std::string_view stored;
+        bool present;
+    };
+    const Case cases[] = {
+        {"385415536129977", true},
+        {"0123", false},
+        {"012345678901234", false},  // a leading zero
+        {"9", false},
+        {"", false},
+        {"38541553612997", false},    // 14
+        {"3854155361299770", false},  // 16
+        {"12345678901234567890", false},
+        {"3854155361\r9977", false},  // a bare CR would end the request header
+        {"38541553612997a", false},
+        {" 385415536129977", false},
+    };
+    for (const Case& c : cases) {
+        const Settings s = ReadWith("UID=" + std::string(c.stored) + "\r\n");
+        EXPECT_EQ(s.UidPresent, c.present) << c.stored;
+        EXPECT_EQ(s.UID, c.present ? std::string(c.stored) : "0") << c.stored;
+    }
 }
 
 TEST_F(SettingsFile, UpdateUrlIsReadButNeverWritten) {
@@ -124,6 +136,26 @@ TEST_F(SettingsFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(Contents(), "[Sembrano]\r\nCodeVersion=3\r\n");
     EXPECT_EQ(WriteSettings(dir_.File("no/folder/Sembrano.ini"), s), -1);
 }
+
+// A settings file that is a FIFO, a device, a folder or far too large is neither read (the
+// defaults hold, no UID) nor ever written over.
+class HostileSettingsFile : public ::testing::TestWithParam<testing::HostileCase> {};
+
+TEST_P(HostileSettingsFile, GivesDefaultsAndIsNeverWrittenOver) {
+    TempDir dir;
+    const std::string path = dir.File("Sembrano.ini");
+    testing::HostileFile file(GetParam().kind, path,
+                              "[Sembrano]\r\nCodeVersion=5\r\nUID=385415536129977\r\n");
+    if (!file.made()) GTEST_SKIP() << "not permitted here";
+    const Settings s = ReadSettings(path);
+    EXPECT_EQ(s.CodeVersion, 0);
+    EXPECT_FALSE(s.UidPresent);
+    EXPECT_EQ(WriteSettings(path, s), -1);
+    EXPECT_TRUE(file.Unchanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HostileSettingsFile, ::testing::ValuesIn(testing::kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsPath, IsInTheCurrentDirectory) {
     EXPECT_EQ(SettingsFilePath(), CurrentDirectoryFile("Sembrano.ini"));
