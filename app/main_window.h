@@ -115,8 +115,9 @@ public:
     bool HasInformationToSave() const { return preview_.has_value() && !payload_.empty(); }
     int WriteInformationFile(const std::string& path);
     void LoadInformationFile();  // the button 读入信息文件
-    // Checks the file before changing anything: an unreadable file, or one whose record has no
-    // page in the dialect it names, shows the load error and leaves everything as it was.
+    // Checks the file before changing anything: an unreadable file (also one too large or not a
+    // regular file), one whose record has no page in the dialect it names, or one whose values
+    // hold a zero byte or invalid GBK shows the load error and leaves everything as it was.
     int ReadInformationFile(const std::string& path);
 
     // ---- Banner

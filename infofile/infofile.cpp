@@ -3,6 +3,7 @@
 #include "app/symbol_host.h"
 #include "pages/page_def.h"
 #include "platform/atomic_file.h"
+#include "platform/gbk.h"
 
 namespace tirrel {
 namespace {
@@ -101,6 +102,19 @@ size_t DecodeValue(std::string_view payload, size_t pos, std::string& value) {
         value += c;
     }
     return payload.size();
+}
+
+// A value goes into a field only as text the window can show and edit again: GBK through
+// and through, and without a zero byte, which no payload may hold.
+bool LoadableValue(std::string_view value) {
+    return value.find('\0') == std::string_view::npos && IsValidGbk(value);
+}
+
+bool RowValuesLoadable(const DispatchRow& row, const InformationDocument& doc) {
+    for (const InfoFieldKey& field : row.keys) {
+        if (!LoadableValue(doc.Value(field.key))) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -274,6 +288,7 @@ LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect) {
         plan.dialect = *named;
     }
     plan.row = FindDispatchRow(plan.dialect, doc.Type(), doc);
+    if (plan.row && !RowValuesLoadable(*plan.row, doc)) plan.row = nullptr;
     return plan;
 }
 

@@ -96,11 +96,13 @@ std::span<const DispatchRow> DispatchTable();
 const DispatchRow* FindDispatchRow(int dialect, std::string_view type,
                                    const InformationDocument& doc);
 
-// What loading `doc` would do, worked out before anything is changed.
+// What loading `doc` would do, worked out before anything is changed. A record is loaded
+// only when every value its row reads (as read: unquoted and cut) is valid GBK without a zero
+// byte; keys the row does not read are ignored, whatever they hold.
 struct LoadPlan {
     bool switches_dialect;   // VERSION named a dialect: the pages are recreated
     int dialect;             // the dialect after the load
-    const DispatchRow* row;  // nullptr: nothing to load
+    const DispatchRow* row;  // nullptr: nothing to load (no row, or a value it cannot take)
 };
 LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect);
 

@@ -9,6 +9,7 @@
 #include "fake_ui.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
+#include "platform/hostile_files.h"
 #include "platform/temp_dir.h"
 
 namespace tirrel {
@@ -133,6 +134,62 @@ TEST_F(InformationFileTest, ARefusedFileChangesNothing) {
     EXPECT_EQ(window.payload(), payload);
     EXPECT_TRUE(window.PreviewPainted());
 }
+
+// What a refused load must leave as it was: the dialect, the pages and their fields, the
+// payload and the preview, with the load message shown once.
+class RefusedLoad : public InformationFileTest {
+protected:
+    void Type() {
+        window.EditField(kCardPage, 1012, "typed");
+        payload_ = window.payload();
+    }
+    void ExpectNothingChanged(const std::string& what) {
+        EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgLoadError)}) << what;
+        EXPECT_EQ(window.checkedRadio(), kRadioUnicom) << what;
+        EXPECT_EQ(window.currentPage()->id(), kCardPage) << what;
+        EXPECT_EQ(window.page(kCardPage).FieldText(1012), "typed") << what;
+        EXPECT_EQ(window.page(kTextPage).FieldText(1015), "") << what;
+        EXPECT_EQ(window.payload(), payload_) << what;
+        EXPECT_TRUE(window.PreviewPainted()) << what;
+    }
+    std::string payload_;
+};
+
+// Each would switch to 中国移动v1.0 and fill its text page, were its values loadable.
+TEST_F(RefusedLoad, ValuesWithAZeroByteOrInvalidGbk) {
+    const std::string head = "[APP]\r\nVERSION=0110\r\nTYPE=DTXT\r\nSUB=";
+    const std::pair<const char*, std::string> cases[] = {
+        {"zero byte", std::string("AB\0CD", 5)},
+        {"quoted zero byte", std::string("\"AB\\r\0\"", 7)},
+        {"bad trail byte", "\xD5\x7F"},
+        {"lone lead byte", "ab\xD5"},
+        {"unassigned byte", "\xFF"},
+        {"unassigned pair", "\xA2\xA0"},
+    };
+    Type();
+    for (const auto& [what, value] : cases) {
+        Write("bad.sig", head + value + "\r\nTXT=ok\r\n");
+        EXPECT_EQ(window.ReadInformationFile(Path("bad.sig")), -1) << what;
+        ExpectNothingChanged(what);
+        ui.messages.clear();
+    }
+}
+
+class RefusedNode : public RefusedLoad,
+                    public ::testing::WithParamInterface<testing::HostileCase> {};
+
+TEST_P(RefusedNode, IsNeverReadNorChanged) {
+    testing::HostileFile file(GetParam().kind, Path("x.sig"),
+                              "[APP]\r\nVERSION=0110\r\nTYPE=DTXT\r\nSUB=s\r\n");
+    if (!file.made()) GTEST_SKIP() << "not permitted here";
+    Type();
+    EXPECT_EQ(window.ReadInformationFile(Path("x.sig")), -1);
+    ExpectNothingChanged(GetParam().name);
+    EXPECT_TRUE(file.Unchanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, RefusedNode, ::testing::ValuesIn(testing::kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InformationFileTest, ALoadThatOverflowsTheVersionShowsTheMessageOnce) {
     window.SetCodeVersion(1);
