@@ -21,14 +21,20 @@ int apply_version_rule(int estimate, int requested) {
     return estimate <= requested ? requested : -1;
 }
 
-// Grows the version until the exactly encoded segments fit; -1 when nothing holds them.
+// The largest version the rule lets the exact pass reach.
+int version_limit(int requested) {
+    return requested == 0 ? 10 : requested;
+}
+
+// Grows the version until the exactly encoded segments fit; -1 when nothing up to `limit`
+// holds them (the estimate can under-count, so the exact bits may need more than it said).
 // `stream` receives the segments' bits at the settled version.
-int settle_version(const std::vector<Segment>& segments, int version, int level,
+int settle_version(const std::vector<Segment>& segments, int version, int limit, int level,
                    BitStream& stream) {
     for (;;) {
         stream = encode_segments(segments, version);
         const int needed = smallest_version_holding(int((stream.size() + 7) / 8), level);
-        if (needed < 0) return -1;
+        if (needed < 0 || needed > limit) return -1;
         if (version >= needed) return version;
         version = needed;
     }
@@ -64,14 +70,16 @@ int mask_packed(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewor
 std::optional<Symbol> encode(std::string_view payload, int version, int level, int hint) {
     (void)hint;  // the program always asks for the Chinese character mode
     if (level < 0 || level > 3 || version > kMaxVersion) return std::nullopt;
-    payload = payload.substr(0, payload.find('\0'));
-    if (payload.empty() || version < 0) return std::nullopt;
+    // A payload never holds a zero byte; one that does is refused rather than cut.
+    if (payload.empty() || version < 0 || payload.find('\0') != std::string_view::npos)
+        return std::nullopt;
 
     const std::vector<Segment> segments = split_segments(payload, version);
     const int start = apply_version_rule(estimate_version(segments, level), version);
     if (start < 0) return std::nullopt;
     BitStream stream;
-    const int final_version = settle_version(segments, start, level, stream);
+    const int final_version =
+        settle_version(segments, start, version_limit(version), level, stream);
     if (final_version < 0) return std::nullopt;
 
     const std::vector<uint8_t> data =

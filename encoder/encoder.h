@@ -31,7 +31,8 @@ struct Symbol {
 // The hint the program always passes: enables the Chinese (GB2312) character mode.
 constexpr int kChineseHint = 3;
 
-// Returns nothing when the payload does not fit under the version rule or at all.
+// Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
+// version rule or at all.
 std::optional<Symbol> encode(std::string_view payload, int version, int level,
                              int hint = kChineseHint);
 

@@ -25,6 +25,29 @@ TEST(VersionRule, RequestedVersionIsKeptNeverGrown) {
     EXPECT_EQ(big->width, 37);
 }
 
+TEST(VersionRule, TheExactPassNeverGrowsPastTheRequest) {
+    // The estimate leaves out the Chinese subset indicator: these fit by estimate only.
+    auto zhang = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += Gbk("张");
+        return s;
+    };
+    struct Case {
+        std::string payload;
+        int version, level;
+        int expected;  // the symbol's version, 0 = refused
+    };
+    for (const Case& c : {Case{zhang(7), 1, 2, 0}, Case{zhang(6), 1, 2, 1},
+                          Case{zhang(7), 0, 2, 2},  // automatic may still grow up to 10
+                          Case{zhang(74), 0, 3, 0}, Case{zhang(73), 0, 3, 10},
+                          Case{zhang(74), 10, 3, 0}, Case{zhang(74), 11, 3, 11}}) {
+        const std::optional<Symbol> s = encode(c.payload, c.version, c.level);
+        EXPECT_EQ(s ? s->version : 0, c.expected)
+            << c.payload.size() / 2 << " characters, version " << c.version;
+    }
+}
+
 TEST(VersionRule, AutomaticStopsAtVersion10) {
     const std::optional<Symbol> s = encode(std::string(271, 'a'), 0, 0);
     ASSERT_TRUE(s);
@@ -51,6 +74,7 @@ TEST(VersionRule, BadRequestsAreRefused) {
     EXPECT_FALSE(encode("A", 41, 0));
     EXPECT_FALSE(encode("A", 1, 4));
     EXPECT_FALSE(encode("", 0, 0));
+    EXPECT_FALSE(encode(std::string("AB\0CD", 5), 0, 0));  // refused, not cut to "AB"
 }
 
 // The chosen mask is the one with the lowest total under an independent scorer.
