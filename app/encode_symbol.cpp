@@ -1,15 +1,12 @@
 #include "app/encode_symbol.h"
 
-#include <cstring>
-
 #include "encoder/encoder.h"
 
 namespace tirrel {
 
-EncodedSymbolPtr EncodeSymbol(const char* text, int version, int level) {
-    if (text == nullptr || version > 10) return nullptr;
-    auto symbol = encoder::encode(std::string_view(text, std::strlen(text)), version, level,
-                                  encoder::kChineseHint);
+EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level) {
+    if (version > 10) return nullptr;
+    auto symbol = encoder::encode(payload, version, level, encoder::kChineseHint);
     if (!symbol) return nullptr;
     auto result = std::make_unique<EncodedSymbol>();
     result->modules = std::move(symbol->modules);

@@ -1,9 +1,10 @@
-// The main window's glue to the encoder: one call from a zero-terminated payload to a
-// matrix of 0/1 bytes, and the level mapping that generation applies to ECCLevel.
+// The main window's glue to the encoder: one call from a payload to a matrix of 0/1 bytes,
+// and the level mapping that generation applies to ECCLevel.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace tirrel {
@@ -16,9 +17,10 @@ struct EncodedSymbol {
 
 using EncodedSymbolPtr = std::unique_ptr<EncodedSymbol>;
 
-// Returns nothing when text is absent, version > 10 (negative and zero pass this test)
-// or the encoder refuses the payload.
-EncodedSymbolPtr EncodeSymbol(const char* text, int version, int level);
+// Returns nothing when version > 10 (negative and zero pass this test) or the encoder
+// refuses the payload: empty, holding a zero byte (a payload never has one, so it is
+// refused rather than cut), or too long for the version.
+EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level);
 
 // Releases a symbol; accepts an empty pointer.
 void FreeSymbol(EncodedSymbolPtr symbol);

@@ -127,7 +127,7 @@ int MainWindow::Generate() {
     if (payload_.empty()) return 0;
 
     const int level = LevelFromEccSetting(settings_.ECCLevel);
-    EncodedSymbolPtr symbol = EncodeSymbol(payload_.c_str(), settings_.CodeVersion, level);
+    EncodedSymbolPtr symbol = EncodeSymbol(payload_, settings_.CodeVersion, level);
     if (!symbol) {
         // What the user typed stays: the message, no preview, the last symbol kept for export.
         ShowVersionMessage();
@@ -288,12 +288,18 @@ void MainWindow::SaveImage() {
 }
 
 int MainWindow::ExportBitmap(const std::string& path) {
-    if (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.CellPitch,
-                        settings_.QuiteZone) != 0) {
-        ui_.ShowMessage(kMsgWriteError);
-        return -1;
+    switch (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.CellPitch,
+                            settings_.QuiteZone)) {
+        case BitmapResult::kWritten:
+            return 0;
+        case BitmapResult::kTooLarge:
+            ui_.ShowMessage(kMsgImageTooLarge);
+            return -1;
+        case BitmapResult::kWriteFailed:
+            break;
     }
-    return 0;
+    ui_.ShowMessage(kMsgWriteError);
+    return -1;
 }
 
 // ---- Information files

@@ -78,6 +78,19 @@ int LoadPayload(const EncodeRequest& r, std::string& payload) {
     return kExitOk;
 }
 
+int WriteBitmap(const EncodedSymbol& symbol, const SymbolOutputOptions& out) {
+    switch (WriteBitmapFile(*out.output, symbol.modules.data(), symbol.width,
+                            out.cellPitch.value_or(4), out.quietZone.value_or(4))) {
+        case BitmapResult::kWritten:
+            return kExitOk;
+        case BitmapResult::kTooLarge:
+            return FailBitmapTooLarge();
+        case BitmapResult::kWriteFailed:
+            break;
+    }
+    return Fail(kExitRefused, std::string(kMsgWriteError) + " (" + *out.output + ")");
+}
+
 }  // namespace
 
 int RunEncode(std::span<const std::string_view> args) {
@@ -86,20 +99,17 @@ int RunEncode(std::span<const std::string_view> args) {
     std::string payload;
     if (int rc = LoadPayload(request, payload)) return rc;
 
-    EncodedSymbolPtr symbol = EncodeSymbol(payload.c_str(), request.out.version,
-                                           LevelFromEccSetting(request.out.eccSetting));
+    EncodedSymbolPtr symbol =
+        EncodeSymbol(payload, request.out.version, LevelFromEccSetting(request.out.eccSetting));
     if (!symbol) {
         std::fprintf(stderr, "%s\n", std::string(kMsgVersionError).c_str());
         return kExitRefused;
     }
     int rc = kExitOk;
-    const SymbolOutputOptions& out = request.out;
-    if (out.matrix) {
+    if (request.out.matrix)
         PrintMatrix(symbol->modules.data(), symbol->width);
-    } else if (WriteBitmapFile(*out.output, symbol->modules.data(), symbol->width,
-                               out.cellPitch.value_or(4), out.quietZone.value_or(4)) != 0) {
-        rc = Fail(kExitRefused, std::string(kMsgWriteError) + " (" + *out.output + ")");
-    }
+    else
+        rc = WriteBitmap(*symbol, request.out);
     FreeSymbol(std::move(symbol));
     return rc;
 }

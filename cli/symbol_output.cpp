@@ -51,6 +51,10 @@ int CheckSymbolOutputOptions(const SymbolOutputOptions& out, bool outputRequired
     return kExitOk;
 }
 
+int FailBitmapTooLarge() {
+    return Fail(kExitUsage, "the bitmap would be too large: lower --cell-pitch or --quiet-zone");
+}
+
 void PrintMatrix(const uint8_t* modules, int width) {
     std::string out;
     out.reserve(size_t(width) * size_t(width + 1));

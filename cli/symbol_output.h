@@ -32,6 +32,9 @@ int TakeSymbolOutputOption(std::string_view arg, ArgCursor& cursor, SymbolOutput
 // The combination rules; `outputRequired` demands exactly one of --matrix and -o.
 int CheckSymbolOutputOptions(const SymbolOutputOptions& out, bool outputRequired);
 
+// Refuses a bitmap its options make too large: a usage error, since only the options can mend it.
+int FailBitmapTooLarge();
+
 // One line per row, top row first, '1' dark, '0' light.
 void PrintMatrix(const uint8_t* modules, int width);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bitmap_writer.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "cli/commands.h"
@@ -123,7 +124,13 @@ int Emit(MainWindow& window, HeadlessUi& ui, const WindowRequest& r) {
     if (wantsSymbol && window.payload().empty())
         return Fail(kExitRefused, "the payload is empty: nothing to encode");
     if (r.out.matrix) PrintMatrix(window.matrix().data(), window.matrixWidth());
-    if (r.out.output && window.ExportBitmap(*r.out.output) != 0) return kExitRefused;
+    if (r.out.output) {
+        // Refused here in the command's own terms; the window would say it in Chinese.
+        if (!BitmapSizeAllowed(window.matrixWidth(), r.out.cellPitch.value_or(4),
+                               r.out.quietZone.value_or(4)))
+            return FailBitmapTooLarge();
+        if (window.ExportBitmap(*r.out.output) != 0) return kExitRefused;
+    }
     if (r.saveSig) {
         if (!window.HasInformationToSave())
             return Fail(kExitRefused, std::string(kMsgNothingToSave));

@@ -58,9 +58,35 @@ TEST(BitmapFile, NoQuietZonePutsTheFirstDarkPixelInTheLastStoredRow) {
     const size_t last_row = 54 + (w - 1) * stride;
     EXPECT_EQ(f[last_row], 0x00);
     EXPECT_EQ(f[last_row + 2], 0x00);
-    // The first stored row is the image's bottom: bottom-left finder, dark as well; the
-    // separator column 7 is white.
-    EXPECT_EQ(f[54 + 3 * (4 * 7)], 0xFF);
+    // Image row y is file row 83 - y, pixel x at byte 3x: every pixel against its module. The
+    // top and bottom module rows differ (a finder top right only), so no flip passes.
+    for (size_t y = 0; y < w; ++y)
+        for (size_t x = 0; x < w; ++x)
+            ASSERT_EQ(f[54 + (w - 1 - y) * stride + 3 * x], m[(y / 4) * 21 + x / 4] ? 0x00 : 0xFF)
+                << "pixel (" << x << ", " << y << ")";
+}
+
+TEST(BitmapFile, SizesBeyondTheLimitsAreRefusedBeforeAllocating) {
+    const std::vector<uint8_t> m = Version1Matrix();
+    struct Case {
+        int pitch, quiet;
+        bool allowed;
+    };
+    for (const Case& c :
+         {Case{41032148, 1377166898, false},  // a 32-bit stride x width wraps
+          Case{2000000000, 0, false}, Case{2147483647, 2147483647, false},
+          Case{1, 1073741823, false}, Case{3121, 0, false},  // 65,541 a side
+          Case{451, 0, false},  // 9,471 a side: just over 256 MiB of pixels
+          Case{1, 4719, false}, Case{450, 0, true}, Case{1, 4718, true}, Case{4, 4, true}}) {
+        EXPECT_EQ(BitmapSizeAllowed(21, c.pitch, c.quiet), c.allowed) << c.pitch << " " << c.quiet;
+        if (!c.allowed) {
+            EXPECT_TRUE(BuildBitmapFile(m.data(), 21, c.pitch, c.quiet).empty());
+            testing::TempDir dir;
+            EXPECT_EQ(WriteBitmapFile(dir.File("a.bmp"), m.data(), 21, c.pitch, c.quiet),
+                      BitmapResult::kTooLarge);
+            EXPECT_FALSE(FileExists(dir.File("a.bmp")));
+        }
+    }
 }
 
 TEST(BitmapFile, NonsenseSizesAreRefused) {
@@ -68,8 +94,8 @@ TEST(BitmapFile, NonsenseSizesAreRefused) {
     EXPECT_TRUE(BuildBitmapFile(m.data(), 21, 0, 4).empty());
     EXPECT_TRUE(BuildBitmapFile(m.data(), 21, 4, -1).empty());
     testing::TempDir dir;
-    EXPECT_EQ(WriteBitmapFile(dir.File("a.bmp"), m.data(), 21, 0, 4), -1);
-    EXPECT_EQ(WriteBitmapFile(dir.File("b.bmp"), m.data(), 21, 4, -1), -1);
+    EXPECT_EQ(WriteBitmapFile(dir.File("a.bmp"), m.data(), 21, 0, 4), BitmapResult::kWriteFailed);
+    EXPECT_EQ(WriteBitmapFile(dir.File("b.bmp"), m.data(), 21, 4, -1), BitmapResult::kWriteFailed);
     EXPECT_FALSE(FileExists(dir.File("a.bmp")));
     EXPECT_FALSE(FileExists(dir.File("b.bmp")));
 }
@@ -78,17 +104,18 @@ TEST(BitmapFile, WritesTheFileAndFailsWithoutDamage) {
     const std::vector<uint8_t> m = Version1Matrix();
     testing::TempDir dir;
     const std::string path = dir.File("symbol.bmp");
-    ASSERT_EQ(WriteBitmapFile(path, m.data(), 21, 4, 4), 0);
+    ASSERT_EQ(WriteBitmapFile(path, m.data(), 21, 4, 4), BitmapResult::kWritten);
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(path, bytes));
     EXPECT_EQ(bytes.size(), 40422u);
 
-    EXPECT_EQ(WriteBitmapFile(dir.File("missing/symbol.bmp"), m.data(), 21, 4, 4), -1);
+    EXPECT_EQ(WriteBitmapFile(dir.File("missing/symbol.bmp"), m.data(), 21, 4, 4),
+              BitmapResult::kWriteFailed);
 
     // A write that fails half-way (the file size limit binds even root) leaves the old file.
     {
         testing::FileSizeLimit limit(1000);
-        EXPECT_EQ(WriteBitmapFile(path, m.data(), 21, 5, 4), -1);
+        EXPECT_EQ(WriteBitmapFile(path, m.data(), 21, 5, 4), BitmapResult::kWriteFailed);
     }
     std::string after;
     ASSERT_TRUE(ReadWholeFile(path, after));

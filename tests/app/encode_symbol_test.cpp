@@ -9,8 +9,18 @@ namespace {
 
 TEST(EncodeSymbol, VersionAboveTenIsRefused) {
     EXPECT_EQ(EncodeSymbol("A", 11, 0), nullptr);
-    EXPECT_EQ(EncodeSymbol(nullptr, 1, 0), nullptr);
+    EXPECT_EQ(EncodeSymbol("", 1, 0), nullptr);
     EXPECT_NE(EncodeSymbol("A", 10, 0), nullptr);
+}
+
+TEST(EncodeSymbol, AZeroByteRefusesThePayloadInsteadOfCuttingIt) {
+    using namespace std::string_literals;
+    EXPECT_EQ(EncodeSymbol("AB\0CD"s, 0, 0), nullptr);
+    EXPECT_EQ(EncodeSymbol("\0"s, 0, 0), nullptr);
+    EXPECT_EQ(EncodeSymbol("ABCD\0"s, 1, 0), nullptr);
+    // The length is the caller's: bytes after it play no part.
+    EXPECT_EQ(EncodeSymbol(std::string_view("ABCD", 2), 1, 0)->modules,
+              EncodeSymbol("AB", 1, 0)->modules);
 }
 
 TEST(EncodeSymbol, NegativeVersionPassesTheGlueButTheEncoderRefuses) {

@@ -272,6 +272,15 @@ TEST_F(MainWindowTest, SavingTheImageWritesTheLastSymbol) {
     window.SaveImage();
     EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgWriteError)});
 
+    // Sizes beyond the limits are refused with their own message, and nothing is written.
+    window.SetCellPitch(41032148);
+    window.SetQuietZone(1377166898);
+    EXPECT_EQ(window.ExportBitmap(dir.File("big.bmp")), -1);
+    EXPECT_EQ(ui.messages.back(), kMsgImageTooLarge);
+    EXPECT_FALSE(FileExists(dir.File("big.bmp")));
+    window.SetCellPitch(4);
+    window.SetQuietZone(4);
+
     // Emptying the page keeps the symbol for export; a tab click discards the preview.
     window.EditField(kCardPage, 1012, "");
     ui.paths.push_back(dir.File("c.bmp"));

@@ -16,7 +16,7 @@ class EncodeCommand : public ::testing::Test {
 protected:
     CliRun Cli(const std::vector<std::string>& args) { return RunCli(args, dir_); }
 
-    static std::string MatrixText(const char* gbk, int version, int level) {
+    static std::string MatrixText(std::string_view gbk, int version, int level) {
         EncodedSymbolPtr s = EncodeSymbol(gbk, version, level);
         std::string text;
         for (int i = 0; s && i < s->width; ++i) {
@@ -62,7 +62,8 @@ TEST_F(EncodeCommand, RefusalsExitWithOne) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"encode", "--version", "11", "A", "--matrix"},
           {"encode", "--version", "-1", "A", "--matrix"},
-          {"encode", "--version", "1", "--level", "H", std::string(40, 'a'), "--matrix"}}) {
+          {"encode", "--version", "1", "--level", "H", std::string(40, 'a'), "--matrix"},
+          {"encode", "--version", "1", "--level", "2", "张张张张张张张", "--matrix"}}) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.exit_code, 1) << args[2];
         EXPECT_EQ(r.err, std::string(kVersionMessage) + "\n");
@@ -89,6 +90,8 @@ TEST_F(EncodeCommand, BadUsageAndBadInputExitWithTwo) {
         {"encode", "\xff", "--matrix"},                    // not UTF-8
         {"encode", "😀", "--matrix"},                       // not in GBK
         {"encode", "--version"},
+        {"encode", "A", "-o", dir_.File("x.bmp"), "--cell-pitch", "2147483648"},  // beyond int
+        {"encode", "A", "-o", dir_.File("x.bmp"), "--quiet-zone", "-2147483649"},
         {"frobnicate"},
         {},
     };
@@ -115,6 +118,34 @@ TEST_F(EncodeCommand, BitmapOutput) {
         0);
     ASSERT_TRUE(ReadWholeFile(padded, bytes));
     EXPECT_EQ(bytes.size(), 63274u);
+}
+
+TEST_F(EncodeCommand, OversizedBitmapsAreRefusedAsUsageBeforeAnythingIsWritten) {
+    const std::string path = dir_.File("big.bmp");
+    ASSERT_EQ(WriteFileAtomically(path, "old"), 0);
+    const std::vector<std::vector<std::string>> sizes = {
+        {"--cell-pitch", "41032148", "--quiet-zone", "1377166898"},  // wraps a 32-bit stride
+        {"--cell-pitch", "2000000000", "--quiet-zone", "0"},
+        {"--cell-pitch", "2147483647", "--quiet-zone", "2147483647"},
+        {"--cell-pitch", "3121", "--quiet-zone", "0"},  // 65,541 pixels a side
+        {"--cell-pitch", "451", "--quiet-zone", "0"},   // 9,471 a side: over 256 MiB of pixels
+    };
+    for (const std::vector<std::string>& size : sizes) {
+        for (std::vector<std::string> args :
+             {std::vector<std::string>{"encode", "HELLO"},
+              {"make", "--dialect", "102", "--tab", "8", "TEXT=a"}}) {
+            args.insert(args.end(), {"--version", "1", "-o", path});
+            args.insert(args.end(), size.begin(), size.end());
+            const CliRun r = Cli(args);
+            EXPECT_EQ(r.exit_code, 2) << args[0] << " " << size[1];
+            EXPECT_EQ(r.err,
+                      "tirrel-cli: the bitmap would be too large: lower --cell-pitch or "
+                      "--quiet-zone\n");
+        }
+    }
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, "old");
 }
 
 TEST_F(EncodeCommand, NoFileIsLeftOnFailure) {
