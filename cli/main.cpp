@@ -1,5 +1,7 @@
 // tirrel-cli <command> [arguments]: dispatches to the command table.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +17,7 @@ void PrintUsage(std::FILE* to) {
                      int(c.usage.size()), c.usage.data());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc < 2) {
         PrintUsage(stderr);
         return tirrel::cli::kExitUsage;
@@ -33,4 +33,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tirrel-cli: unknown command '%s'\n", argv[1]);
     PrintUsage(stderr);
     return tirrel::cli::kExitUsage;
+}
+
+}  // namespace
+
+// Whatever a command did not handle ends here, reported in one line. Exit 1: the work
+// failed, not the request (running out of memory is no usage error).
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("tirrel-cli: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tirrel-cli: %s\n", e.what());
+    } catch (...) {
+        std::fputs("tirrel-cli: unexpected failure\n", stderr);
+    }
+    return tirrel::cli::kExitRefused;
 }

@@ -1,15 +1,74 @@
 // tirrel: the desktop program.
 #include <QApplication>
 #include <QFileInfo>
+#include <cstdio>
+#include <exception>
+#include <new>
 
 #include "gui/startup.h"
 #include "gui/ui_font.h"
 
+namespace {
+
+// Why the program failed, for the last thing it says.
+const char* Describe(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unexpected failure";
+    }
+}
+
+// Says why the program fails: standard error, then a message box.
+void Report(std::exception_ptr failure) {
+    const char* what = Describe(failure);
+    std::fprintf(stderr, "tirrel: %s\n", what);
+    try {
+        tirrel::gui::ShowApplicationMessage(QString::fromUtf8(what));
+    } catch (...) {
+        // Standard error already has it.
+    }
+}
+
+// An exception must not unwind through Qt's event loop: the first one from a handler is
+// reported (later ones, even from under its message box, are not), every loop is left, and
+// the program exits non-zero.
+class Application final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            const bool first = !failed;
+            failed = true;
+            if (first) Report(std::current_exception());
+            QCoreApplication::exit(1);
+            return false;
+        }
+    }
+
+    bool failed = false;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    // Every message box is captioned with the executable's file name without its extension.
-    QApplication::setApplicationName(
-        QFileInfo(QApplication::applicationFilePath()).completeBaseName());
-    QApplication::setFont(tirrel::gui::UiFont());
-    return tirrel::gui::RunTirrel();
+    Application app(argc, argv);
+    try {
+        // Every message box is captioned with the executable's file name without its extension.
+        QApplication::setApplicationName(
+            QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+        QApplication::setFont(tirrel::gui::UiFont());
+        const int rc = tirrel::gui::RunTirrel();
+        return app.failed ? 1 : rc;
+    } catch (...) {
+        Report(std::current_exception());
+        return 1;
+    }
 }
