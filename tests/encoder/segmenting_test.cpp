@@ -122,6 +122,32 @@ TEST(Split, SwitchCostsFollowTheRequestedVersion) {
     EXPECT_EQ(wide[0].mode, Mode::kByte);
 }
 
+TEST(Split, ASwitchThatSavesNothingIsNotTaken) {
+    // Each payload prices one switch at exactly 0 bits: the current mode goes on.
+    struct Case {
+        std::string payload;
+        int version;
+        std::vector<Expected> segments;
+    };
+    const std::string zhang = Gbk("张");
+    const std::vector<Case> cases = {
+        // digits, then alphanumeric: 24 + 4 + 10 + 6 - 44
+        {"1234567A", 1, {{Mode::kNumeric, "1234567"}, {Mode::kAlphanumeric, "A"}}},
+        // digit run inside alphanumeric: 6 + 24 + 4 + 10 - 44
+        {"A1234567", 1, {{Mode::kAlphanumeric, "A1234567"}}},
+        // alphanumeric, then a high byte: 33 + 4 + 11 + 8 - 56
+        {"ABCDEF" + zhang, 10, {{Mode::kAlphanumeric, "ABCDEF"}, {Mode::kChinese, zhang}}},
+        // digits inside 8-bit: 10 + 4 + 10 - 24
+        {"a123b", 1, {{Mode::kByte, "a123b"}}},
+        // alphanumeric inside 8-bit: 33 + 4 + 11 - 48
+        {"aABCDEFb", 10, {{Mode::kByte, "aABCDEFb"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.payload);
+        ExpectSegments(c.payload, c.segments, c.version);
+    }
+}
+
 TEST(Estimate, GrowsWithTheData) {
     EXPECT_EQ(estimate_version(split_segments("12345", 0), 0), 1);
     EXPECT_EQ(estimate_version({{Mode::kByte, std::string(17, 'a')}}, 0), 1);
