@@ -13,6 +13,9 @@ inline constexpr std::string_view kMsgImageTooLarge = "图片尺寸过大，请�
 inline constexpr std::string_view kMsgNothingToSave = "输入信息为空，无法保存！";
 inline constexpr std::string_view kMsgLoadError = "读入信息文件出错！";
 inline constexpr std::string_view kMsgBannerMissing = "程序运行错误，请重新下载安装文件!";
+// The last word of a program that cannot go on: memory ran out, or something unforeseen failed.
+inline constexpr std::string_view kMsgOutOfMemory = "内存不足，程序无法继续运行";
+inline constexpr std::string_view kMsgUnexpectedFailure = "程序出现意外错误，无法继续运行";
 
 // Why a paste did not arrive: `utf8Character` is the first character in it that GBK cannot hold.
 inline std::string UnencodableCharacterMessage(std::string_view utf8Character) {

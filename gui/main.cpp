@@ -4,31 +4,39 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string_view>
 
+#include "app/messages.h"
+#include "gui/qt_text.h"
 #include "gui/startup.h"
 #include "gui/ui_font.h"
 
 namespace {
 
-// Why the program failed, for the last thing it says.
-const char* Describe(std::exception_ptr failure) {
+// Why the program failed: the detail for standard error, the user's message for the box.
+struct Failure {
+    const char* detail;
+    std::string_view message;
+};
+
+Failure Describe(std::exception_ptr failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const std::bad_alloc&) {
-        return "out of memory";
+        return {"out of memory", tirrel::kMsgOutOfMemory};
     } catch (const std::exception& e) {
-        return e.what();
+        return {e.what(), tirrel::kMsgUnexpectedFailure};
     } catch (...) {
-        return "unexpected failure";
+        return {"unexpected failure", tirrel::kMsgUnexpectedFailure};
     }
 }
 
 // Says why the program fails: standard error, then a message box.
 void Report(std::exception_ptr failure) {
-    const char* what = Describe(failure);
-    std::fprintf(stderr, "tirrel: %s\n", what);
+    const Failure f = Describe(failure);
+    std::fprintf(stderr, "tirrel: %s\n", f.detail);
     try {
-        tirrel::gui::ShowApplicationMessage(QString::fromUtf8(what));
+        tirrel::gui::ShowApplicationMessage(tirrel::gui::Utf8(f.message));
     } catch (...) {
         // Standard error already has it.
     }
