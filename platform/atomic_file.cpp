@@ -6,6 +6,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -93,8 +94,13 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
     ::clock_gettime(CLOCK_REALTIME, &now);
     uint64_t seed = static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(::getpid()) << 32) ^
                     reinterpret_cast<uintptr_t>(&name);
+    // The target's name with seven characters added must still be a valid name: a long one
+    // lends only its start.
+    constexpr size_t kNameMax = 255 - 7;
+    const size_t slash = target.rfind('/') + 1;  // npos + 1 == 0: no folder part
+    const std::string stem = target.substr(0, slash + std::min(target.size() - slash, kNameMax));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + '.';
+        name = stem + '.';
         for (int i = 0; i < 6; ++i) {
             seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
             name += kDigits[(seed >> 33) % (sizeof kDigits - 1)];
@@ -104,6 +110,33 @@ int CreateTemporary(const std::string& target, mode_t mode, std::string& name) {
     }
     return Fail(EEXIST);
 }
+
+// While alive, this thread's writes fail with an error instead of a signal ending the
+// program: EPIPE when a reader goes away, EFBIG at the file-size limit (so a temporary file
+// is still removed). A signal raised meanwhile is taken back before unblocking.
+class WriteSignalsBlocked {
+public:
+    WriteSignalsBlocked() {
+        sigemptyset(&signals_);
+        sigaddset(&signals_, SIGPIPE);
+        sigaddset(&signals_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &signals_, &old_);
+    }
+    ~WriteSignalsBlocked() {
+        int saved = errno;
+        timespec zero{};
+        while (sigtimedwait(&signals_, nullptr, &zero) > 0) {
+        }
+        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+        errno = saved;
+    }
+    WriteSignalsBlocked(const WriteSignalsBlocked&) = delete;
+    WriteSignalsBlocked& operator=(const WriteSignalsBlocked&) = delete;
+
+private:
+    sigset_t signals_{};
+    sigset_t old_{};
+};
 
 // Gives the new file the old one's owner and group; only root (or the owner, for a group
 // it belongs to) may, so a refusal leaves ours.
@@ -119,7 +152,10 @@ int ReplaceFile(const std::string& target, const struct stat* old, std::string_v
     if (fd < 0) return -1;
     // The owner first: a change of owner clears set-user-ID bits the mode then restores.
     bool ok = !old || (KeepOwner(fd, *old) && ::fchmod(fd, old->st_mode & 07777) == 0);
-    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    {
+        WriteSignalsBlocked guard;
+        ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    }
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -146,7 +182,8 @@ int Finish(int fd, bool ok) {
 
 // Rewrites a file that has other names in place, so they all keep seeing one file.
 int WriteInPlace(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    // O_NONBLOCK: should a FIFO take the name meanwhile, opening it must not wait.
+    int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0) return Finish(fd, false);
@@ -154,44 +191,17 @@ int WriteInPlace(const std::string& path, std::string_view bytes) {
         ::close(fd);
         return Fail(EAGAIN);  // swapped meanwhile; let the caller try again
     }
+    WriteSignalsBlocked guard;
     // Reserve the space first: a full disk or a size limit then fails before a byte changes.
-    // Filesystems without reservation go on, and may fail midway.
-    if (!bytes.empty()) {
-        int r = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
-        if (r != 0 && r != EINVAL && r != EOPNOTSUPP) {
-            ::close(fd);
-            return Fail(r);
-        }
-    }
+    // Filesystems without reservation go on, and may fail midway. (Not posix_fallocate: its
+    // fallback reads the file, which a write-only descriptor cannot.)
+    if (!bytes.empty() && ::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size())) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS)
+        return Finish(fd, false);
     bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
               ::fsync(fd) == 0;
     return Finish(fd, ok);
 }
-
-// While alive, a reader that goes away fails this thread's writes with EPIPE instead of
-// killing the program; a SIGPIPE raised meanwhile is taken back before unblocking.
-class PipeSignalBlocked {
-public:
-    PipeSignalBlocked() {
-        sigemptyset(&pipe_);
-        sigaddset(&pipe_, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
-    }
-    ~PipeSignalBlocked() {
-        int saved = errno;
-        timespec zero{};
-        while (sigtimedwait(&pipe_, nullptr, &zero) == SIGPIPE) {
-        }
-        pthread_sigmask(SIG_SETMASK, &old_, nullptr);
-        errno = saved;
-    }
-    PipeSignalBlocked(const PipeSignalBlocked&) = delete;
-    PipeSignalBlocked& operator=(const PipeSignalBlocked&) = delete;
-
-private:
-    sigset_t pipe_{};
-    sigset_t old_{};
-};
 
 // A device, FIFO or terminal: opened and written as it is. O_NONBLOCK makes a FIFO without a
 // reader fail (ENXIO) instead of waiting for one; once open, writes may wait as usual.
@@ -206,14 +216,56 @@ int WriteDirectly(const std::string& path, std::string_view bytes) {
     }
     int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return Finish(fd, false);
-    PipeSignalBlocked guard;
+    WriteSignalsBlocked guard;
     return Finish(fd, WriteAll(fd, bytes));
+}
+
+// The descriptor a name like /dev/stdout, /dev/fd/3 or /proc/self/fd/1 stands for, found
+// along its chain of links, or -1. Such a name must be written through the descriptor: opened
+// anew or resolved it names the file behind it, which would lose the shell's offset (>>) or
+// be replaced, and needs rights the descriptor does not.
+int DescriptorNamed(std::string at) {
+    const std::string pid = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    for (int hops = 0; hops < 40; ++hops) {
+        if (at == "/dev/stdout") return 1;
+        if (at == "/dev/stderr") return 2;
+        for (const std::string& folder : {std::string("/dev/fd/"), std::string("/proc/self/fd/"),
+                                          std::string("/proc/thread-self/fd/"), pid}) {
+            if (at.size() <= folder.size() || at.compare(0, folder.size(), folder) != 0) continue;
+            const std::string number = at.substr(folder.size());
+            if (number.find_first_not_of("0123456789") != std::string::npos || number.size() > 9)
+                return -1;
+            return std::stoi(number);
+        }
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return -1;
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<size_t>(n) == sizeof buf) return -1;
+        std::string link(buf, static_cast<size_t>(n));
+        if (link.front() != '/') {
+            std::string folder = FolderOf(at);
+            link = (folder == "/" ? folder : folder + "/") + link;
+        }
+        at = std::move(link);
+    }
+    return -1;
+}
+
+// Writes at the descriptor's own offset (appending where it appends), without truncating.
+int WriteToDescriptor(int fd, std::string_view bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return -1;
+    if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
+    WriteSignalsBlocked guard;
+    return WriteAll(fd, bytes) ? 0 : -1;
 }
 
 }  // namespace
 
 int WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty()) return Fail(ENOENT);
+    if (int fd = DescriptorNamed(path); fd >= 0) return WriteToDescriptor(fd, bytes);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) return -1;
@@ -221,7 +273,6 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return target ? ReplaceFile(*target, nullptr, bytes) : -1;
     }
     if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
-    // Before resolving: names like /dev/stdout lead to things no path can spell.
     if (!S_ISREG(st.st_mode)) return WriteDirectly(path, bytes);
     if (st.st_nlink > 1) return WriteInPlace(path, bytes);
     std::optional<std::string> real = RealPath(path);

@@ -15,6 +15,8 @@ namespace tirrel {
 // (the old file, if any, is untouched and no temporary file is left behind).
 //
 // - A symlink is followed to the file it names, also when that does not exist yet.
+// - A name for an open descriptor (/dev/stdout, /dev/fd/N, /proc/self/fd/N) is written
+//   through that descriptor, at its offset, whatever it is open on.
 // - A target that exists and is not a regular file (a device, a FIFO, standard output) is
 //   opened and written directly, never replaced; a FIFO without a reader is refused
 //   (ENXIO) rather than waited for. A folder is refused (EISDIR).
@@ -23,6 +25,8 @@ namespace tirrel {
 //   leave it partly rewritten. Splitting the link instead would silently leave the other
 //   names with the old bytes for ever, which is the worse loss.
 // - A replaced file keeps its permission bits and, where allowed, its owner and group.
+// - A broken pipe or the file-size limit fails the write (EPIPE, EFBIG) instead of ending
+//   the program.
 [[nodiscard]] int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The process's current directory followed by "/" and `name`.

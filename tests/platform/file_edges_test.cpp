@@ -238,6 +238,37 @@ TEST(WritePaths, AFileKeepsItsHardLinksModeAndOwner) {
     EXPECT_EQ(Entries(dir.path()), 4);
 }
 
+TEST(WritePaths, ADescriptorsNameIsWrittenThroughTheDescriptor) {
+    // As `-o /dev/stdout >> log` does: the bytes are appended, the log is neither truncated
+    // nor replaced, and no folder permission is needed.
+    TempDir dir;
+    const std::string log = dir.File("log");
+    Put(log, "old\n");
+    const ino_t inode = Lstat(log).st_ino;
+    int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    const std::string n = std::to_string(fd);
+    ASSERT_EQ(::symlink(("/proc/self/fd/" + n).c_str(), dir.File("out").c_str()), 0);
+    std::string expected = "old\n";
+    for (const std::string& path : {"/dev/fd/" + n, "/proc/self/fd/" + n, dir.File("out")}) {
+        EXPECT_EQ(WriteFileAtomically(path, "new\n"), 0) << path;
+        expected += "new\n";
+    }
+    ::close(fd);
+    EXPECT_EQ(Slurp(log), expected);
+    EXPECT_EQ(Lstat(log).st_ino, inode);
+    EXPECT_EQ(WriteFileAtomically("/dev/fd/" + n, "x"), -1);  // closed now
+}
+
+TEST(WritePaths, TheLongestNameStillHasRoomForItsTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.File(std::string(255, 'n'));
+    Put(path, "first");
+    Put(path, "second");
+    EXPECT_EQ(Slurp(path), "second");
+    EXPECT_EQ(Entries(dir.path()), 1);
+}
+
 // ---- sizes ----
 
 TEST(ReadSizes, AtMostOneMebibyteIsRead) {
@@ -289,7 +320,6 @@ int FailedWritesKeepOldFiles(const std::string& dir, void (*fault)(const std::st
 }
 
 void LimitFileSize(const std::string&) {
-    std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{64, 64};
     ::setrlimit(RLIMIT_FSIZE, &limit);
 }
