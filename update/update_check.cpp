@@ -190,7 +190,14 @@ int StartUpdateWorker(std::shared_ptr<UpdateRecord> record, std::shared_ptr<Upda
                       UpdateCheckLimits limits) {
     if (!record || !ui) return -1;
     try {
-        std::thread([record, ui, limits] { RunUpdateCheck(*record, *ui, limits); }).detach();
+        std::thread([record, ui, limits] {
+            // The check is an extra: should it fail in a way nothing foresaw (out of memory),
+            // the window goes on without it rather than the program ending.
+            try {
+                RunUpdateCheck(*record, *ui, limits);
+            } catch (...) {
+            }
+        }).detach();
     } catch (const std::system_error&) {
         return -1;
     }
