@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -29,6 +31,20 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 enum class Attempt { kReady, kFailed, kCannotAsk };
 
+// Retries repeat the same steps, so a failure that persists (no descriptors left, say) would
+// bring up the same box after every pause: each text is shown once per check.
+class EachErrorOnce final : public ErrorUi {
+public:
+    explicit EachErrorOnce(ErrorUi& to) : to_(to) {}
+    void ShowError(const std::string& text) override {
+        if (shown_.insert(text).second) to_.ShowError(text);
+    }
+
+private:
+    ErrorUi& to_;
+    std::set<std::string> shown_;
+};
+
 // One attempt on the client's own fresh socket: request built, socket created, connected,
 // request sent (which reads the header block) and the receive time-out set. The first step
 // that fails ends the attempt.
@@ -51,11 +67,11 @@ Attempt TryOnce(HttpSocketClient& client, const ServiceUrl& url, const UpdateRec
 // header or the attempts allowed are used up. Each attempt starts on a new client, so nothing
 // of a failed one (its socket, a header already read) carries over.
 std::unique_ptr<HttpSocketClient> ConnectWithRetry(const ServiceUrl& url,
-                                                   const UpdateRecord& record, UpdateUi& ui,
+                                                   const UpdateRecord& record, ErrorUi& errors,
                                                    const UpdateCheckLimits& limits) {
     std::chrono::milliseconds pause = limits.first_pause;
     for (int attempt = 1;; ++attempt) {
-        auto client = std::make_unique<HttpSocketClient>(&ui);
+        auto client = std::make_unique<HttpSocketClient>(&errors);
         switch (TryOnce(*client, url, record, limits)) {
             case Attempt::kReady:
                 return client;
@@ -165,7 +181,9 @@ std::string UpdateQuestionText() {
 int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& limits) {
     const std::optional<ServiceUrl> url = SplitUrl(record.service_url);
     if (!url) return 0;
-    const std::unique_ptr<HttpSocketClient> connection = ConnectWithRetry(*url, record, ui, limits);
+    EachErrorOnce errors(ui);  // outlives the client, which reports through it
+    const std::unique_ptr<HttpSocketClient> connection =
+        ConnectWithRetry(*url, record, errors, limits);
     if (!connection) return 0;
     HttpSocketClient& client = *connection;
 

@@ -251,6 +251,9 @@ std::atomic<int> lookups{0};
 std::optional<int> BogusOnce(const char*) {
     return lookups++ == 0 ? std::optional<int>(9999) : std::nullopt;
 }
+std::optional<int> Bogus(const char*) {
+    return 9999;
+}
 
 TEST(UpdateCheck, ReachesTheServiceWithoutAProtocolDatabaseAndRetriesOnAFreshSocket) {
     Check bare({Reply("Correspond_Status: OK", "0.9", kBody)}, false, NoEntry);
@@ -260,6 +263,11 @@ TEST(UpdateCheck, ReachesTheServiceWithoutAProtocolDatabaseAndRetriesOnAFreshSoc
     Check retried({Reply("Correspond_Status: OK", "0.9", kBody)}, false, BogusOnce);
     EXPECT_EQ(retried.ui.errors, std::vector<std::string>{"socket()函数执行失败!"});
     EXPECT_EQ(retried.Movie(), "http://ads.example/736-60.swf");
+
+    // A failure on every attempt is told once, not after every pause.
+    Check failing({Reply("Correspond_Status: OK", "0.9", kBody)}, false, Bogus);
+    EXPECT_EQ(failing.ui.errors, std::vector<std::string>{"socket()函数执行失败!"});
+    EXPECT_EQ(failing.Movie(), std::nullopt);
 }
 
 TEST(UpdateCheck, ADownloadAddressAtItsLimitIsOpenedOneByteLongerIsNot) {
