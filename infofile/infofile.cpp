@@ -1,6 +1,6 @@
 #include "infofile/infofile.h"
 
-#include "app/symbol_host.h"
+#include "pages/dialect.h"
 #include "pages/page_def.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/symbol_host.h"
 #include "pages/page_def.h"
+#include "pages/page_host.h"
 
 namespace tirrel {
 
@@ -30,7 +30,7 @@ public:
     const PageDef& def() const { return *def_; }
     PageTemplate id() const { return def_->id; }
 
-    void SetListener(SymbolHost* host) { host_ = host; }
+    void SetListener(PageHost* host) { host_ = host; }
     void SetObserver(PageObserver* observer) { observer_ = observer; }
 
     // The page window: created with every field empty and enabled, destroyed with its texts.
@@ -66,7 +66,7 @@ private:
     int IndexOf(int id) const;
 
     const PageDef* def_;
-    SymbolHost* host_ = nullptr;
+    PageHost* host_ = nullptr;
     PageObserver* observer_ = nullptr;
     std::vector<std::string> texts_;  // parallel to def_->fields
     std::vector<bool> enabled_;

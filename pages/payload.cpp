@@ -32,7 +32,7 @@ std::string EscapeField(std::string_view text, Escaping escaping) {
 }
 
 std::string BuildPayload(const PageDef& page, std::span<const std::string> texts,
-                         const SymbolHost* host) {
+                         const PageHost* host) {
     if (page.header == HeaderRule::kRawText) return texts.empty() ? std::string() : texts[0];
 
     std::string entries;

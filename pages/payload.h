@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/symbol_host.h"
 #include "pages/page_def.h"
+#include "pages/page_host.h"
 
 namespace tirrel {
 
@@ -23,7 +23,7 @@ std::string EscapeField(std::string_view text, Escaping escaping);
 // Builds a page's payload from its field texts (parallel to page.fields). The host is asked for
 // the dialect only when a record is built under HeaderRule::kDialect.
 std::string BuildPayload(const PageDef& page, std::span<const std::string> texts,
-                         const SymbolHost* host);
+                         const PageHost* host);
 
 // Length in bytes of the GBK character starting at text[i] (1 or 2; 1 for a lone lead byte
 // at the end).

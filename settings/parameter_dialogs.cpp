@@ -27,20 +27,20 @@ static_assert(std::size(kCellPitchItems) == std::size(kCellPitchValues));
 const ParameterDialogSpec kVersionDialog = {
     "设置图片版本信息",
     {{
-        {"条码版本：", kVersionItems, kVersionValues, &SymbolHost::GetCodeVersion,
-         &SymbolHost::SetCodeVersion},
-        {"条码纠错级别：", kLevelItems, kLevelValues, &SymbolHost::GetECCLevel,
-         &SymbolHost::SetECCLevel},
+        {"条码版本：", kVersionItems, kVersionValues, &SymbolSettings::GetCodeVersion,
+         &SymbolSettings::SetCodeVersion},
+        {"条码纠错级别：", kLevelItems, kLevelValues, &SymbolSettings::GetECCLevel,
+         &SymbolSettings::SetECCLevel},
     }},
 };
 
 const ParameterDialogSpec kPrintDialog = {
     "设置打印参数",
     {{
-        {"空白区模块数：", kQuietZoneItems, kQuietZoneValues, &SymbolHost::GetQuietZone,
-         &SymbolHost::SetQuietZone},
-        {"条码模块像素数：", kCellPitchItems, kCellPitchValues, &SymbolHost::GetCellPitch,
-         &SymbolHost::SetCellPitch},
+        {"空白区模块数：", kQuietZoneItems, kQuietZoneValues, &SymbolSettings::GetQuietZone,
+         &SymbolSettings::SetQuietZone},
+        {"条码模块像素数：", kCellPitchItems, kCellPitchValues, &SymbolSettings::GetCellPitch,
+         &SymbolSettings::SetCellPitch},
     }},
 };
 
@@ -60,7 +60,7 @@ const ParameterDialogSpec& PrintDialogSpec() {
     return kPrintDialog;
 }
 
-void ParameterDialogModel::Open(const SymbolHost& host) {
+void ParameterDialogModel::Open(const SymbolSettings& host) {
     for (size_t i = 0; i < spec_.lists.size(); ++i) {
         const ParameterList& list = spec_.lists[i];
         selected_[i] = IndexOfValue(list, (host.*list.get)());
@@ -72,7 +72,8 @@ void ParameterDialogModel::Select(size_t list, int index) {
     selected_.at(list) = (index >= 0 && index < count) ? index : -1;
 }
 
-void ParameterDialogModel::Accept(SymbolHost& host, const std::function<void()>& regenerate) const {
+void ParameterDialogModel::Accept(SymbolSettings& host,
+                                  const std::function<void()>& regenerate) const {
     for (size_t i = 0; i < spec_.lists.size(); ++i) {
         const ParameterList& list = spec_.lists[i];
         if (selected_[i] < 0) continue;

@@ -1,5 +1,5 @@
 // What the version dialog and the print-parameter dialog show and do, without a toolkit:
-// their texts and item lists as tables, the selection they open with, and the SymbolHost
+// their texts and item lists as tables, the selection they open with, and the SymbolSettings
 // calls their OK button makes. A front end only draws the model and forwards the choices.
 #pragma once
 
@@ -9,18 +9,18 @@
 #include <span>
 #include <string_view>
 
-#include "app/symbol_host.h"
+#include "settings/symbol_settings.h"
 
 namespace tirrel {
 
 // One drop-down list: the label beside it, its items (UTF-8) and the value each item stores,
-// read from and written to the main window through the two SymbolHost members.
+// read from and written to the main window through the two SymbolSettings members.
 struct ParameterList {
     std::string_view label;
     std::span<const std::string_view> items;
     std::span<const int> values;  // one per item
-    int (SymbolHost::*get)() const;
-    void (SymbolHost::*set)(int);
+    int (SymbolSettings::*get)() const;
+    void (SymbolSettings::*set)(int);
 };
 
 struct ParameterDialogSpec {
@@ -44,7 +44,7 @@ public:
 
     // Selects in each list the item that stores the host's current value; none (-1) when no
     // item does.
-    void Open(const SymbolHost& host);
+    void Open(const SymbolSettings& host);
 
     int Selected(size_t list) const { return selected_.at(list); }
     // The user's choice; an index outside the list clears the selection.
@@ -53,7 +53,7 @@ public:
     // OK: stores each selected list's value through its setter, upper list first (a list
     // without a selection keeps its value), then regenerates once more. Cancel is simply
     // not calling this.
-    void Accept(SymbolHost& host, const std::function<void()>& regenerate) const;
+    void Accept(SymbolSettings& host, const std::function<void()>& regenerate) const;
 
 private:
     const ParameterDialogSpec& spec_;

@@ -19,17 +19,9 @@ std::string G(const std::string& utf8) {
     return *Utf8ToGbk(utf8);
 }
 
-class RecordingHost : public SymbolHost {
+class RecordingHost : public PageHost {
 public:
     void SetPayload(std::string text) override { payloads.push_back(std::move(text)); }
-    void SetCodeVersion(int) override {}
-    void SetECCLevel(int) override {}
-    void SetCellPitch(int) override {}
-    void SetQuietZone(int) override {}
-    int GetCodeVersion() const override { return 0; }
-    int GetECCLevel() const override { return 0; }
-    int GetCellPitch() const override { return 4; }
-    int GetQuietZone() const override { return 4; }
     int GetDialect() const override {
         ++dialectQueries;
         return dialect;

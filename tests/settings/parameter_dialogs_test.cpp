@@ -9,9 +9,8 @@ namespace tirrel {
 namespace {
 
 // Records every call the dialogs make, in order.
-class RecordingHost : public SymbolHost {
+class RecordingHost : public SymbolSettings {
 public:
-    void SetPayload(std::string text) override { Log("SetPayload " + text); }
     void SetCodeVersion(int v) override { Log("SetCodeVersion", v), version = v; }
     void SetECCLevel(int v) override { Log("SetECCLevel", v), level = v; }
     void SetCellPitch(int v) override { Log("SetCellPitch", v), pitch = v; }
@@ -20,7 +19,6 @@ public:
     int GetECCLevel() const override { return level; }
     int GetCellPitch() const override { return pitch; }
     int GetQuietZone() const override { return zone; }
-    int GetDialect() const override { return kDialectUnicom; }
 
     void Log(const std::string& what, int v) { Log(what + " " + std::to_string(v)); }
     void Log(const std::string& what) { calls.push_back(what); }
