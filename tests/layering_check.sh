@@ -30,7 +30,7 @@ for row in "${allowed[@]}"; do
             continue
         fi
         if [[ $uses != *" $used "* ]]; then
-            echo "${file#"$root"/}:$line: $module/ may not include $used/" >&2
+            echo "${file#"$root"/}:$line: $module/ may not include $used" >&2
             status=1
         fi
     done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include' "$root/$module" \
