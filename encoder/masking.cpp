@@ -93,7 +93,9 @@ const MaskPatterns& mask_patterns() {
     return kPatterns;
 }
 
-int choose_packed(const PackedSymbol& p) {
+}  // namespace
+
+int choose_mask_packed(const PackedSymbol& p) {
     const int w = p.width;
     const MaskPatterns& pat = mask_patterns();
     uint64_t rows[kPackedMaxWidth], cols[kPackedMaxWidth];
@@ -118,7 +120,7 @@ int choose_packed(const PackedSymbol& p) {
     return select_mask(8, dark, lines);
 }
 
-int choose_mask_by_modules(const std::vector<uint8_t>& modules, int w) {
+int choose_mask(const std::vector<uint8_t>& modules, int w) {
     std::vector<uint8_t> copy;
     int p4 = 0;
     auto dark = [&](int m) {
@@ -133,8 +135,6 @@ int choose_mask_by_modules(const std::vector<uint8_t>& modules, int w) {
     auto lines = [&](int) { return total_penalty(copy, w) - p4; };
     return select_mask(8, dark, lines);
 }
-
-}  // namespace
 
 bool mask_applies(int mask, int i, int j) {
     switch (mask) {
@@ -246,33 +246,6 @@ int total_penalty(const std::vector<uint8_t>& modules, int w) {
                 total += 3;
         }
     return total;
-}
-
-int choose_mask(const std::vector<uint8_t>& modules, int width) {
-    if (width <= kPackedMaxWidth) return choose_packed(pack_symbol(modules, width));
-    return choose_mask_by_modules(modules, width);
-}
-
-PackedSymbol pack_symbol(const std::vector<uint8_t>& modules, int w) {
-    PackedSymbol p;
-    p.width = w;
-    for (int i = 0; i < w; ++i)
-        for (int j = 0; j < w; ++j) {
-            const uint8_t v = modules[size_t(i * w + j)];
-            if (v & 1) {
-                p.dark_rows[i] |= uint64_t(1) << j;
-                p.dark_cols[j] |= uint64_t(1) << i;
-            }
-            if (!(v & 0x80)) {
-                p.free_rows[i] |= uint64_t(1) << j;
-                p.free_cols[j] |= uint64_t(1) << i;
-            }
-        }
-    return p;
-}
-
-int choose_mask_packed(const PackedSymbol& symbol) {
-    return choose_packed(symbol);
 }
 
 void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask) {

@@ -4,7 +4,8 @@
 // run-length score, plus 3 for every 2 x 2 block of one colour (rows pass only). The lowest
 // total wins, ties keep the lower mask, and a mask whose dark penalty alone exceeds the best
 // total so far is not scored further. Symbols up to 64 modules wide are scored on bit-packed
-// rows and columns; wider ones module by module, with the same totals.
+// rows and columns (choose_mask_packed); wider ones module by module (choose_mask), with the
+// same totals.
 #pragma once
 
 #include <climits>
@@ -55,7 +56,7 @@ int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored 
 }
 
 // The best of the eight masks for an unmasked symbol (function modules flagged, format
-// areas still light).
+// areas still light), scored module by module.
 int choose_mask(const std::vector<uint8_t>& modules, int width);
 
 // An unmasked symbol of at most 64 modules per side as bits: bit j of dark_rows[i] is
@@ -66,7 +67,6 @@ struct PackedSymbol {
     uint64_t free_rows[64] = {}, free_cols[64] = {};
 };
 
-PackedSymbol pack_symbol(const std::vector<uint8_t>& modules, int width);
 int choose_mask_packed(const PackedSymbol& symbol);
 
 // Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
