@@ -153,14 +153,6 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     return std::nullopt;
 }
 
-bool IniDocument::HasSection(std::string_view section) const {
-    for (size_t h = 0; h < marks_.size(); ++h) {
-        LineView line = Entry(h);
-        if (line.kind == Kind::kHeader && SameName(line.name, section)) return true;
-    }
-    return false;
-}
-
 int IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreak(value)) return -1;
 
@@ -259,36 +251,6 @@ int ParseProfileInt(std::string_view value) {
     }
     if (negative) return static_cast<int>(-n);
     return n > INT_MAX ? INT_MAX : static_cast<int>(n);
-}
-
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view fallback, size_t size) {
-    if (size == 0) return {};
-    std::optional<IniDocument> doc = LoadIniFile(path);
-    std::optional<std::string> value = doc ? doc->Get(section, key) : std::nullopt;
-    return CutGbk(value ? std::string_view(*value) : fallback, size - 1);
-}
-
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int fallback) {
-    std::optional<IniDocument> doc = LoadIniFile(path);
-    std::optional<std::string> value = doc ? doc->Get(section, key) : std::nullopt;
-    return value ? ParseProfileInt(*value) : fallback;
-}
-
-int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                       std::string_view value) {
-    std::optional<IniDocument> doc = LoadIniFileForEdit(path);
-    if (!doc || doc->Set(section, key, value) != 0) return -1;
-    return SaveIniFile(path, *doc);
-}
-
-int DeleteProfileSection(const std::string& path, std::string_view section) {
-    std::optional<IniDocument> doc = LoadIniFileForEdit(path);
-    if (!doc) return -1;
-    if (!doc->HasSection(section)) return 0;  // nothing to remove: leave a missing file missing
-    doc->DeleteSection(section);
-    return SaveIniFile(path, *doc);
 }
 
 }  // namespace tirrel

@@ -33,8 +33,6 @@ public:
     // Removes every section of that name: header lines and all the lines that follow them.
     void DeleteSection(std::string_view section);
 
-    bool HasSection(std::string_view section) const;
-
 private:
     enum class Kind { kHeader, kKey, kOther };
     struct LineView {
@@ -73,21 +71,8 @@ std::optional<IniDocument> LoadIniFileForEdit(const std::string& path);
 // Writes the document atomically. Returns 0 or -1 (the old file is then unchanged).
 int SaveIniFile(const std::string& path, const IniDocument& doc);
 
-// The profile calls. A missing or unreadable file reads as empty.
-// The value (or `fallback`) cut to `size` - 1 bytes on a GBK boundary, as a buffer of
-// `size` bytes with its terminating zero would hold it.
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view fallback, size_t size);
-// The leading decimal digits of the value (after optional blanks and one sign), clamped to
-// the int range; no digits gives 0, a missing key gives `fallback`.
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int fallback);
-// Returns 0 or -1. A file that exists but cannot be read is not overwritten.
-int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                       std::string_view value);
-int DeleteProfileSection(const std::string& path, std::string_view section);
-
-// The integer rule of ReadProfileInt applied to a value text.
+// The leading decimal digits of a value (after optional blanks and one sign), clamped to the
+// int range; no digits gives 0.
 int ParseProfileInt(std::string_view value);
 
 }  // namespace tirrel

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -108,7 +109,7 @@ TEST(ReadPaths, OnlyRegularFilesAreReadAndNothingWaits) {
     }
     // Settings or information files of these kinds are never written over.
     for (const char* name : {"fifo", "sock", "folder"})
-        EXPECT_EQ(WriteProfileString(dir.File(name), "S", "K", "v"), -1) << name;
+        EXPECT_FALSE(LoadIniFileForEdit(dir.File(name))) << name;
     EXPECT_TRUE(S_ISFIFO(Lstat(dir.File("fifo")).st_mode));
     EXPECT_TRUE(S_ISSOCK(Lstat(dir.File("sock")).st_mode));
 }
@@ -135,7 +136,7 @@ TEST(WritePaths, DeviceNodesAreWrittenDirectlyNeverReplaced) {
         EXPECT_TRUE(S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3)) << path;
     }
     EXPECT_TRUE(S_ISLNK(Lstat(dir.File("out.bmp")).st_mode));
-    EXPECT_EQ(WriteProfileString(zero, "S", "K", "v"), -1);
+    EXPECT_FALSE(LoadIniFileForEdit(zero));
     EXPECT_EQ(Entries(dir.path()), 3);  // no temporary file left beside them
 }
 
@@ -195,8 +196,11 @@ TEST(WritePaths, SymlinksStayLinksAndTheFileTheyNameChanges) {
         EXPECT_TRUE(S_ISLNK(Lstat(dir.File(c.link)).st_mode)) << c.link;
         EXPECT_EQ(Slurp(dir.File(c.target)), bytes) << c.link;
     }
-    ASSERT_EQ(WriteProfileString(dir.File("link.ini"), "S", "K", "v"), 0);
-    EXPECT_EQ(ReadProfileString(dir.File("real/Sembrano.ini"), "S", "K", "", 8), "v");
+    std::optional<IniDocument> doc = LoadIniFileForEdit(dir.File("link.ini"));
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->Set("S", "K", "v"), 0);
+    ASSERT_EQ(SaveIniFile(dir.File("link.ini"), *doc), 0);
+    EXPECT_EQ(LoadIniFile(dir.File("real/Sembrano.ini"))->Get("S", "K"), "v");
     EXPECT_EQ(Entries(dir.path()), 4);
     EXPECT_EQ(Entries(dir.File("real")), 2);
 }
@@ -292,7 +296,7 @@ TEST(ReadSizes, AtMostOneMebibyteIsRead) {
         EXPECT_EQ(out.size(), status.ok() ? static_cast<size_t>(c.size) : 0) << c.size;
     }
     // Too large to edit is too large to write over.
-    EXPECT_EQ(WriteProfileString(path, "S", "K", "v"), -1);
+    EXPECT_FALSE(LoadIniFileForEdit(path));
     EXPECT_EQ(Lstat(path).st_size, off_t{1} << 40);
     // A file claiming 0 bytes is bounded by what it really holds.
     std::string out;
