@@ -145,8 +145,6 @@ public:
     // Saved/loaded information files and the settings file need these.
     void CheckRadio(int radioId);
     void ShowPage(Page* page, int tabIndex, int focusField);
-    void SetPayloadDirect(std::string text) { payload_ = std::move(text); }
-    void DiscardPreview() { preview_.reset(); }
 
 private:
     void OnFieldTextSet(const Page& page, int fieldId) override;

@@ -42,11 +42,6 @@ constexpr QPoint kPreviewOrigin{340, 125};
 // The page rectangle, in pixels of the client area.
 const QRect kPageRect{12, 155, 293, 395};
 
-struct ButtonDef {
-    const char* text;
-    QRect rect;  // dialog units
-};
-
 }  // namespace
 
 MainDialog::MainDialog(MainWindowOptions options, QWidget* parent)

@@ -9,8 +9,6 @@
 #include "gui/dialog_units.h"
 
 namespace tirrel::gui {
-namespace {}  // namespace
-
 ParameterDialog::ParameterDialog(const ParameterDialogSpec& spec, MainWindow& core, QWidget* parent)
     : QDialog(parent), core_(core), model_(spec) {
     setWindowTitle(Utf8(spec.title));
