@@ -171,7 +171,6 @@ void MainWindow::OnTrackBarDrawn(int position) {
 }
 
 void MainWindow::OnDefaultSizeClicked(bool checked) {
-    defaultSizeChecked_ = checked;
     settings_.Default = checked ? trackBar_ : 1;
 }
 

@@ -88,7 +88,6 @@ public:
     // The track bar redrew at `position` (moved by the user, or first shown).
     void OnTrackBarDrawn(int position);
     void OnDefaultSizeClicked(bool checked);
-    bool defaultSizeChecked() const { return defaultSizeChecked_; }
 
     // ---- Tabs, pages and dialects
     void BuildTabSet();
@@ -125,8 +124,6 @@ public:
     bool TakeBannerMovie(std::string& path) {
         return update_ && tirrel::TakeBannerMovie(*update_, path);
     }
-    // Shared with the update worker, which may outlive the window.
-    const std::shared_ptr<UpdateRecord>& updateRecord() const { return update_; }
 
     // ---- State, for the face and for tests
     Page& page(PageTemplate id);
@@ -135,7 +132,6 @@ public:
     const DialectDef& checkedDialect() const;
     int selectedTab() const { return selectedTab_; }
     int currentTab() const { return currentTab_; }
-    int currentCarrier() const { return currentCarrier_; }
     const Page* currentPage() const { return currentPage_; }
     const std::string& payload() const { return payload_; }
     const std::vector<uint8_t>& matrix() const { return matrix_; }
@@ -171,7 +167,6 @@ private:
     int settingsWritten_ = 0;  // WriteSettings' result at destruction
     int zoomStep_ = 1;
     int trackBar_ = 1;
-    bool defaultSizeChecked_ = false;
 
     std::shared_ptr<UpdateRecord> update_;
 

@@ -69,7 +69,6 @@ public:
     QSlider* trackBar() const { return trackBar_; }
     QAbstractButton* radio(int radioId) const;
     QWidget* client() const { return client_; }
-    QMenuBar* menuBar() const { return menuBar_; }
 
     // The menu commands of 设置(S) and 帮助(H).
     void ShowVersionDialog();

@@ -29,7 +29,6 @@ public:
     QString label(int index) const { return labels_.value(index); }
     QRect TabRect(int index) const;  // widget coordinates
     int TabAt(const QPoint& pos) const;
-    int rowCount() const { return rows_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

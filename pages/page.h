@@ -40,7 +40,6 @@ public:
     bool visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
 
-    bool HasField(int id) const { return IndexOf(id) >= 0; }
     const std::string& FieldText(int id) const;
     bool FieldEnabled(int id) const;
     void SetFieldEnabled(int id, bool enabled);

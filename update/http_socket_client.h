@@ -77,7 +77,6 @@ public:
     void set_header_time_limit_ms(int ms) { header_time_limit_ms_ = ms; }
     void set_protocol_lookup(ProtocolLookup lookup) { protocol_lookup_ = lookup; }
     bool connected() const { return connected_; }
-    int header_length() const { return header_length_; }
 
 private:
     void ShowError(std::string_view text);
