@@ -57,6 +57,23 @@ std::optional<std::string> RealPath(const std::string& path) {
     return out;
 }
 
+// Where the symlink `at` points, as a path that no longer depends on the link's folder.
+std::optional<std::string> LinkTarget(const std::string& at) {
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
+    if (n < 0) return std::nullopt;
+    if (static_cast<size_t>(n) == sizeof buf) {
+        errno = ENAMETOOLONG;
+        return std::nullopt;
+    }
+    std::string link(buf, static_cast<size_t>(n));
+    if (link.empty() || link.front() != '/') {
+        std::string folder = FolderOf(at);
+        link = (folder == "/" ? folder : folder + "/") + link;
+    }
+    return link;
+}
+
 // The name a dangling symlink chain ends in, so the write creates the file the link names
 // instead of putting a plain file where the link was.
 std::optional<std::string> DanglingTarget(std::string at) {
@@ -67,19 +84,9 @@ std::optional<std::string> DanglingTarget(std::string at) {
             return std::nullopt;
         }
         if (!S_ISLNK(st.st_mode)) return at;
-        char buf[PATH_MAX];
-        ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
-        if (n < 0) return std::nullopt;
-        if (static_cast<size_t>(n) == sizeof buf) {
-            errno = ENAMETOOLONG;
-            return std::nullopt;
-        }
-        std::string link(buf, static_cast<size_t>(n));
-        if (link.empty() || link.front() != '/') {
-            std::string folder = FolderOf(at);
-            link = (folder == "/" ? folder : folder + "/") + link;
-        }
-        at = std::move(link);
+        std::optional<std::string> next = LinkTarget(at);
+        if (!next) return std::nullopt;
+        at = std::move(*next);
     }
     errno = ELOOP;
     return std::nullopt;
@@ -239,15 +246,9 @@ int DescriptorNamed(std::string at) {
         }
         struct stat st {};
         if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return -1;
-        char buf[PATH_MAX];
-        ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
-        if (n <= 0 || static_cast<size_t>(n) == sizeof buf) return -1;
-        std::string link(buf, static_cast<size_t>(n));
-        if (link.front() != '/') {
-            std::string folder = FolderOf(at);
-            link = (folder == "/" ? folder : folder + "/") + link;
-        }
-        at = std::move(link);
+        std::optional<std::string> next = LinkTarget(at);
+        if (!next) return -1;
+        at = std::move(*next);
     }
     return -1;
 }
