@@ -12,7 +12,9 @@
 namespace tirrel {
 namespace {
 
-constexpr size_t kUidLength = 15;
+// The characters every UID is a permutation of.
+constexpr std::string_view kUidCharacters = "123456789513579";
+constexpr size_t kUidLength = kUidCharacters.size();
 
 // Only what MakeUid could have made is sent on: anything else (a line break that would end
 // the request header, a cut or padded value, a leading zero) counts as no UID.
@@ -94,8 +96,7 @@ int64_t SystemClockSeconds() {
 }
 
 std::string MakeUid(const std::function<int64_t()>& clock) {
-    std::string uid = "123456789513579";
-    static_assert(sizeof("123456789513579") - 1 == kUidLength);
+    std::string uid(kUidCharacters);
     for (size_t i = 0; i < uid.size(); ++i) {
         Lcg rng(static_cast<uint32_t>(static_cast<uint64_t>(clock()) + i));
         size_t k = static_cast<size_t>(rng.Next() % 15);
