@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -23,6 +22,7 @@
 #include "gui/app_icon.h"
 #include "gui/banner_widget.h"
 #include "gui/dialog_units.h"
+#include "gui/message_box.h"
 #include "gui/page_widget.h"
 #include "gui/parameter_dialog.h"
 #include "gui/preview_view.h"
@@ -81,6 +81,24 @@ void MainDialog::BuildBanner() {
     banner_->setGeometry(DialogRectToPixels(7, 7, 536, 44));
 }
 
+// The push buttons under the page, left to right, and the command each one gives.
+struct ButtonRow {
+    const char* label;
+    DialogRect place;
+    void (MainWindow::*command)();
+};
+constexpr ButtonRow kButtons[] = {
+    {"重填", {7, 392, 34, 18}, &MainWindow::Reset},
+    {"保存输入信息", {63, 392, 60, 18}, &MainWindow::SaveInformationFile},
+    {"读入信息文件", {146, 392, 60, 18}, &MainWindow::LoadInformationFile},
+    {"保存二维码图片", {469, 392, 74, 18}, &MainWindow::SaveImage},
+};
+
+constexpr DialogRect kDefaultSizePlace{247, 392, 178, 18};
+
+// The carrier radio buttons, in the order of the dialects.
+constexpr DialogRect kRadioPlaces[] = {{7, 60, 65, 10}, {80, 60, 65, 10}, {155, 60, 48, 10}};
+
 void MainDialog::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -92,23 +110,36 @@ void MainDialog::BuildControls() {
     layout->addWidget(client_);
 
     BuildBanner();
-
-    radios_ = new QButtonGroup(this);
-    for (const DialectDef& d : AllDialects()) {
-        auto* radio = new QRadioButton(Utf8(d.label), client_);
-        radios_->addButton(radio, d.radioId);
-    }
-    radios_->button(kRadioMobileV1)->setGeometry(DialogRectToPixels(7, 60, 65, 10));
-    radios_->button(kRadioMobileV2)->setGeometry(DialogRectToPixels(80, 60, 65, 10));
-    radios_->button(kRadioUnicom)->setGeometry(DialogRectToPixels(155, 60, 48, 10));
-    // clicked, not toggled: choosing the carrier already in use rebuilds it too.
-    connect(radios_, &QButtonGroup::idClicked, this,
-            [this](int id) { core_->OnDialectChosen(id); });
+    BuildRadios();
 
     tabs_ = new TabStrip(client_);
     tabs_->setGeometry(DialogRectToPixels(7, 77, 200, 290));
     tabs_->SetChooseHandler([this](int index) { core_->ClickTab(index); });
 
+    BuildPreview();
+
+    auto* note = new QLabel(QString::fromUtf8(kNoteText), client_);
+    note->setGeometry(DialogRectToPixels(7, 374, 435, 12));
+
+    BuildBottomRow();
+}
+
+void MainDialog::BuildRadios() {
+    radios_ = new QButtonGroup(this);
+    const auto dialects = AllDialects();
+    static_assert(std::size(kRadioPlaces) == 3);
+    for (std::size_t i = 0; i < dialects.size() && i < std::size(kRadioPlaces); ++i) {
+        auto* radio = new QRadioButton(Utf8(dialects[i].label), client_);
+        radio->setGeometry(DialogRectToPixels(kRadioPlaces[i]));
+        radios_->addButton(radio, dialects[i].radioId);
+    }
+    // clicked, not toggled: choosing the carrier already in use rebuilds it too.
+    connect(radios_, &QButtonGroup::idClicked, this,
+            [this](int id) { core_->OnDialectChosen(id); });
+}
+
+// The framed preview and the display-size slider beside it.
+void MainDialog::BuildPreview() {
     auto* frame = new QFrame(client_);
     frame->setGeometry(DialogRectToPixels(225, 82, 285, 285));
     frame->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -127,35 +158,29 @@ void MainDialog::BuildControls() {
     trackBar_->setInvertedControls(true);
     trackBar_->setTickPosition(QSlider::NoTicks);
     connect(trackBar_, &QSlider::valueChanged, this, [this](int v) { core_->OnTrackBarDrawn(v); });
+}
 
-    auto* note = new QLabel(QString::fromUtf8(kNoteText), client_);
-    note->setGeometry(DialogRectToPixels(7, 374, 435, 12));
+// The buttons and the default-size check box, made left to right, which is also the order
+// the focus moves in.
+void MainDialog::BuildBottomRow() {
+    for (const ButtonRow& row : kButtons) {
+        if (!defaultSize_ && row.place.x > kDefaultSizePlace.x) BuildDefaultSizeBox();
+        auto* button = new QPushButton(QString::fromUtf8(row.label), client_);
+        button->setGeometry(DialogRectToPixels(row.place));
+        // No button answers Enter: one key on the slider or a check box must not clear or
+        // save a card. A push button in a dialog would otherwise become the default when
+        // focused.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this,
+                [this, command = row.command] { (core_.get()->*command)(); });
+    }
+}
 
-    auto* reset = new QPushButton(QStringLiteral("重填"), client_);
-    reset->setGeometry(DialogRectToPixels(7, 392, 34, 18));
-    connect(reset, &QPushButton::clicked, this, [this] { core_->Reset(); });
-
-    auto* saveInfo = new QPushButton(QStringLiteral("保存输入信息"), client_);
-    saveInfo->setGeometry(DialogRectToPixels(63, 392, 60, 18));
-    connect(saveInfo, &QPushButton::clicked, this, [this] { core_->SaveInformationFile(); });
-
-    auto* loadInfo = new QPushButton(QStringLiteral("读入信息文件"), client_);
-    loadInfo->setGeometry(DialogRectToPixels(146, 392, 60, 18));
-    connect(loadInfo, &QPushButton::clicked, this, [this] { core_->LoadInformationFile(); });
-
+void MainDialog::BuildDefaultSizeBox() {
     defaultSize_ = new QCheckBox(QString::fromUtf8(kDefaultSizeText), client_);
-    defaultSize_->setGeometry(DialogRectToPixels(247, 392, 178, 18));
+    defaultSize_->setGeometry(DialogRectToPixels(kDefaultSizePlace));
     connect(defaultSize_, &QCheckBox::clicked, this,
             [this](bool checked) { core_->OnDefaultSizeClicked(checked); });
-
-    auto* saveImage = new QPushButton(QStringLiteral("保存二维码图片"), client_);
-    saveImage->setGeometry(DialogRectToPixels(469, 392, 74, 18));
-    connect(saveImage, &QPushButton::clicked, this, [this] { core_->SaveImage(); });
-
-    // No button answers Enter: one key on the slider or a check box must not clear or save a
-    // card. A push button in a dialog would otherwise become the default when focused.
-    for (QPushButton* button : client_->findChildren<QPushButton*>())
-        button->setAutoDefault(false);
 }
 
 // A movie the update check handed over replaces the local one at the next repaint.
@@ -222,9 +247,7 @@ void MainDialog::ShowMessage(std::string_view text, Caption caption) {
         presenter_.message(Utf8(text), title);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, title, Utf8(text), QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
-    box.exec();
+    ShowWarning(title, Utf8(text), this);
 }
 
 std::optional<std::string> MainDialog::AskSavePath(const FileDialogSpec& spec) {

@@ -86,6 +86,10 @@ private:
     void BuildMenus();
     void BuildControls();
     void BuildBanner();
+    void BuildRadios();
+    void BuildPreview();
+    void BuildBottomRow();
+    void BuildDefaultSizeBox();
     void OnFieldEdited(PageTemplate page, int fieldId, const QString& text);
     void TakeBannerMovie();
     std::optional<std::string> AskPath(const FileDialogSpec& spec, bool save);

@@ -2,11 +2,10 @@
 #include "gui/qt_text.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include "app/messages.h"
 #include "gui/main_dialog.h"
+#include "gui/message_box.h"
 #include "gui/update_ui.h"
 #include "platform/atomic_file.h"
 #include "settings/parameter_dialogs.h"
@@ -15,10 +14,7 @@
 namespace tirrel::gui {
 
 void ShowApplicationMessage(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text,
-                    QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
-    box.exec();
+    ShowWarning(QCoreApplication::applicationName(), text);
 }
 
 bool CheckBannerFile(const MessageBoxFn& showMessage) {

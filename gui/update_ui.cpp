@@ -3,13 +3,11 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QThread>
 #include <QUrl>
 #include <functional>
 
-#include "settings/parameter_dialogs.h"
+#include "gui/message_box.h"
 
 namespace tirrel::gui {
 namespace {
@@ -29,22 +27,12 @@ void OnUiThread(const std::function<void()>& task) {
 class QtUpdateUi final : public UpdateUi {
 public:
     void ShowError(const std::string& text) override {
-        OnUiThread([&] {
-            QMessageBox box(QMessageBox::Warning, Utf8(kErrorCaption), Utf8(text), QMessageBox::Ok);
-            box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
-            box.exec();
-        });
+        OnUiThread([&] { ShowWarning(Utf8(kErrorCaption), Utf8(text)); });
     }
 
     bool AskUpdate(const std::string& caption, const std::string& text) override {
         bool ok = false;
-        OnUiThread([&] {
-            QMessageBox box(QMessageBox::Question, Utf8(caption), Utf8(text),
-                            QMessageBox::Ok | QMessageBox::Cancel);
-            box.button(QMessageBox::Ok)->setText(Utf8(kDialogOkText));
-            box.button(QMessageBox::Cancel)->setText(Utf8(kDialogCancelText));
-            ok = box.exec() == QMessageBox::Ok;
-        });
+        OnUiThread([&] { ok = AskOkCancel(Utf8(caption), Utf8(text)); });
         return ok;
     }
 
