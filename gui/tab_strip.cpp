@@ -81,8 +81,16 @@ void TabStrip::paintEvent(QPaintEvent*) {
             if (hasFocus()) tab.state |= QStyle::State_HasFocus;
         }
         // The shape from the style, the label centred by us: the style's own label margins
-        // are wider than a tab that must share its row with eight others.
+        // are wider than a tab that must share its row with eight others. The shape is drawn
+        // at the origin: some styles size the strip that joins a selected tab to its page by
+        // the tab's distance from the top, which on a second row hangs into the page, and
+        // draw below the tab: only the one line that opens the tab into the page is kept.
+        tab.rect.moveTopLeft(QPoint(0, 0));
+        painter.save();
+        painter.translate(rects_[i].topLeft());
+        painter.setClipRect(QRect(0, 0, tab.rect.width(), tab.rect.height() + 1));
         style()->drawControl(QStyle::CE_TabBarTabShape, &tab, &painter, this);
+        painter.restore();
         QRect textRect = rects_[i];
         if (i != selected_) textRect.translate(0, 1);
         style()->drawItemText(&painter, textRect, Qt::AlignCenter, palette(), isEnabled(),
