@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/bitmap_writer.h"
 #include "app/encode_symbol.h"
@@ -64,6 +65,10 @@ void MainWindow::Initialise() {
 
 void MainWindow::OnShown() {
     CreatePageSet();
+    if (!options_.informationFile.empty()) {
+        const std::string path = std::exchange(options_.informationFile, {});
+        (void)ReadInformationFile(path);  // a failure has shown its message
+    }
 }
 
 int MainWindow::Destroy() {
@@ -158,6 +163,7 @@ void MainWindow::Reset() {
     }
     payload_.clear();
     preview_.reset();
+    if (currentPage_) ui_.FocusField(*currentPage_, currentPage_->def().focusField);
 }
 
 // ---- Preview, track bar, check box

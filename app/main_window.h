@@ -30,6 +30,9 @@ struct MainWindowOptions {
     std::function<int64_t()> clock = SystemClockSeconds;
     std::shared_ptr<UpdateUi> updateUi;
     UpdateCheckLimits updateLimits;
+    // An information file to load once the window is first shown, as 读入信息文件 would (a
+    // file named on the command line); none when empty.
+    std::string informationFile;
 };
 
 class MainWindow final : public SymbolHost, private PageObserver {
@@ -43,7 +46,8 @@ public:
     // Checks 中国联通, reads the settings, builds the tabs, generates once (empty payload),
     // makes a UID when the settings held none and starts the update check.
     void Initialise();
-    // The window is being shown: the checked dialect's pages are created.
+    // The window is being shown: the checked dialect's pages are created, then the options'
+    // information file, if any, is loaded (the first time only).
     void OnShown();
     // The window is destroyed: the buffers are released, then the settings are written (once).
     // Returns 0, or -1 when the settings could not be written; a repeated call returns the
@@ -64,7 +68,7 @@ public:
 
     // ---- Generation
     int Generate();
-    void Reset();  // the button 重填
+    void Reset();  // the button 重填; the focus then goes to the page's first field
 
     // One user action (a keystroke, a click, a dialog's OK, loading a file) shows the version
     // message at most once, however many generations it runs. Hold a scope for its duration;

@@ -19,7 +19,7 @@ struct Failure {
     std::string_view message;
 };
 
-Failure Describe(std::exception_ptr failure) {
+Failure Describe(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
     } catch (const std::bad_alloc&) {
@@ -32,7 +32,7 @@ Failure Describe(std::exception_ptr failure) {
 }
 
 // Says why the program fails: standard error, then a message box.
-void Report(std::exception_ptr failure) {
+void Report(const std::exception_ptr& failure) {
     const Failure f = Describe(failure);
     std::fprintf(stderr, "tirrel: %s\n", f.detail);
     try {
@@ -72,8 +72,15 @@ int main(int argc, char** argv) {
         // Every message box is captioned with the executable's file name without its extension.
         QApplication::setApplicationName(
             QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+        const tirrel::gui::StartArguments start =
+            tirrel::gui::ParseStartArguments(QApplication::arguments().mid(1));
+        if (start.exitCode) {
+            std::fputs(start.answer.toLocal8Bit().constData(), *start.exitCode ? stderr : stdout);
+            return *start.exitCode;
+        }
+        tirrel::gui::InstallQtTranslations(app);
         QApplication::setFont(tirrel::gui::UiFont());
-        const int rc = tirrel::gui::RunTirrel();
+        const int rc = tirrel::gui::RunTirrel(start.informationFile);
         return app.failed ? 1 : rc;
     } catch (...) {
         Report(std::current_exception());

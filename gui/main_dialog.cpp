@@ -5,16 +5,20 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSlider>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/messages.h"
@@ -48,6 +52,7 @@ MainDialog::MainDialog(MainWindowOptions options, QWidget* parent)
     : QDialog(parent), core_(std::make_unique<MainWindow>(*this, std::move(options))) {
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     setWindowIcon(AppIcon());
+    setAcceptDrops(true);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     BuildMenus();
@@ -206,6 +211,28 @@ void MainDialog::paintEvent(QPaintEvent* event) {
 void MainDialog::done(int result) {
     core_->Destroy();
     QDialog::done(result);
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty string.
+QString DraggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event) {
+    const QString file = DraggedFile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    (void)core_->ReadInformationFile(QFile::encodeName(file).toStdString());  // shows failures
 }
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {

@@ -121,6 +121,30 @@ TEST_F(InformationFileTest, AFileWithoutVersionLoadsIntoTheCheckedDialectKeeping
     EXPECT_FALSE(window.page(kCardPage).visible());
 }
 
+TEST_F(InformationFileTest, AFileNamedAtStartLoadsWhenTheWindowFirstShows) {
+    Write("ivr.sig", "[APP]\r\nVERSION=0110\r\nTYPE=AD\r\nSUB=t\r\nCT=555\r\n");
+    struct Case {
+        const char* file;
+        PageTemplate shown;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"ivr.sig", kV1IvrServicePage, {}},
+        {"missing.sig", kCardPage, {std::string(kMsgLoadError)}},
+    };
+    for (const Case& c : cases) {
+        FakeUi startUi;
+        MainWindowOptions options;
+        options.informationFile = Path(c.file);
+        MainWindow started(startUi, std::move(options));
+        started.Initialise();
+        started.OnShown();
+        EXPECT_EQ(started.currentPage()->id(), c.shown) << c.file;
+        EXPECT_EQ(startUi.messages, c.messages) << c.file;
+        started.OnShown();  // shown again: nothing is loaded twice
+        EXPECT_EQ(startUi.messages, c.messages) << c.file;
+    }
+}
+
 TEST_F(InformationFileTest, ARefusedFileChangesNothing) {
     window.EditField(kCardPage, 1012, "typed");
     const std::string payload = window.payload();

@@ -147,7 +147,10 @@ TEST_F(MainWindowTest, ResetClearsExactlyTheCheckedDialectsPages) {
             const FieldDef& f = PageDefinition(id).fields[0];
             window.page(id).SetFieldText(f.id, "t");
         }
+        ui.focus = {};
         window.Reset();
+        // The focus goes to the page's first field, not the button.
+        EXPECT_EQ(ui.focus, std::make_pair(int(kCardPage), PageDefinition(kCardPage).focusField));
         for (PageTemplate id : d.creationOrder) {
             for (const FieldDef& f : PageDefinition(id).fields) {
                 EXPECT_EQ(window.page(id).FieldText(f.id), "") << radio << " " << id;

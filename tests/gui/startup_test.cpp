@@ -44,7 +44,7 @@ TEST(Startup, WithoutTheBannerFileTheMessageShowsAndNoWindowOpens) {
     tirrel::testing::TempDir dir;
     InFolder in(dir.path());
     QStringList shown;
-    EXPECT_EQ(RunTirrel([&](const QString& text) { shown << text; }), 1);
+    EXPECT_EQ(RunTirrel({}, [&](const QString& text) { shown << text; }), 1);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].toStdString(), kMsgBannerMissing);
     EXPECT_FALSE(AnyWindowVisible());
