@@ -7,8 +7,8 @@
 
 namespace tirrel::gui {
 
-// The first of SimSun, "AR PL SungtiL GB" and "WenQuanYi Zen Hei" that `installed` holds;
-// the toolkit's default family when none is there.
+// The first of SimSun, "Noto Serif CJK SC", "AR PL SungtiL GB" and "WenQuanYi Zen Hei" that
+// `installed` holds; the toolkit's default family when none is there.
 QString ChooseFontFamily(const QStringList& installed);
 
 // That family, from the font database, at 9 pt.
