@@ -96,11 +96,9 @@ void MainDialog::BuildControls() {
     radios_ = new QButtonGroup(this);
     for (const DialectDef& d : AllDialects()) {
         auto* radio = new QRadioButton(Utf8(d.label), client_);
+        radio->setGeometry(DialogRectToPixels(d.radioRect));
         radios_->addButton(radio, d.radioId);
     }
-    radios_->button(kRadioMobileV1)->setGeometry(DialogRectToPixels(7, 60, 65, 10));
-    radios_->button(kRadioMobileV2)->setGeometry(DialogRectToPixels(80, 60, 65, 10));
-    radios_->button(kRadioUnicom)->setGeometry(DialogRectToPixels(155, 60, 48, 10));
     // clicked, not toggled: choosing the carrier already in use rebuilds it too.
     connect(radios_, &QButtonGroup::idClicked, this,
             [this](int id) { core_->OnDialectChosen(id); });

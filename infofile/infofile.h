@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,7 +24,7 @@ namespace tirrel {
 inline constexpr std::string_view kInfoSection = "APP";
 inline constexpr size_t kInfoValueMaxBytes = 1663;
 
-// "0110" / "0120" / "1110" for the dialect codes 100 / 101 / 102; empty for anything else.
+// The "VERSION" value of a dialect code; empty for an unknown code.
 std::string_view VersionValue(int dialect);
 // The reverse, by exact comparison; empty when the text names no dialect.
 std::optional<int> DialectOfVersion(std::string_view version);
@@ -78,6 +77,8 @@ struct InfoFieldKey {
     int control;
 };
 
+// Where one record type goes under one dialect: worked out from the dialect's tab set and the
+// page's own row.
 struct DispatchRow {
     int dialect;
     std::string_view type;
@@ -85,24 +86,25 @@ struct DispatchRow {
     // pages share "AD"); empty for an unconditional row. Rows are tried in table order.
     std::string_view when_key;
     int tab;
-    int page;                            // page template id
-    int focus;                           // control id of the field that takes the keyboard focus
-    std::span<const InfoFieldKey> keys;  // in reading order
+    int page;                        // page template id
+    int focus;                       // control id of the field that takes the keyboard focus
+    std::vector<InfoFieldKey> keys;  // in reading order; a field the dialect disables is not read
 };
 
-std::span<const DispatchRow> DispatchTable();
+// Every dialect's rows, dialect by dialect.
+std::vector<DispatchRow> DispatchTable();
 
-// The row for that dialect and record type, or nullptr when the dialect has none.
-const DispatchRow* FindDispatchRow(int dialect, std::string_view type,
-                                   const InformationDocument& doc);
+// The row for that dialect and record type, or empty when the dialect has none.
+std::optional<DispatchRow> FindDispatchRow(int dialect, std::string_view type,
+                                           const InformationDocument& doc);
 
 // What loading `doc` would do, worked out before anything is changed. A record is loaded
 // only when every value its row reads (as read: unquoted and cut) is valid GBK without a zero
 // byte; keys the row does not read are ignored, whatever they hold.
 struct LoadPlan {
-    bool switches_dialect;   // VERSION named a dialect: the pages are recreated
-    int dialect;             // the dialect after the load
-    const DispatchRow* row;  // nullptr: nothing to load (no row, or a value it cannot take)
+    bool switches_dialect;           // VERSION named a dialect: the pages are recreated
+    int dialect;                     // the dialect after the load
+    std::optional<DispatchRow> row;  // empty: nothing to load (no row, or a value it cannot take)
 };
 LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect);
 

@@ -12,8 +12,8 @@
 
 namespace tirrel {
 
-// The two header bytes of a dialect code (100, 101, 102); any other code gets the 中国联通 header
-// of 102, which is what the main window reports unless told otherwise.
+// The two header bytes of a dialect code; any other code gets the 中国联通 header, which is what
+// the main window reports unless told otherwise.
 std::string_view DialectHeader(int dialect);
 
 // Applies the escaping steps to GBK text, character by character (a double-byte character is
