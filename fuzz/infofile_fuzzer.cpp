@@ -58,7 +58,7 @@ void LoadAnyFile(const std::string& path, const std::string& bytes) {
     const std::optional<InformationDocument> doc = InformationDocument::Load(path);
     if (!doc) return;
     for (int dialect : {tirrel::kDialectMobileV1, tirrel::kDialectMobileV2, tirrel::kDialectUnicom})
-        tirrel::PlanLoad(*doc, dialect);
+        static_cast<void>(tirrel::PlanLoad(*doc, dialect));
     LoadIntoWindow(path, *doc);
 }
 

@@ -65,14 +65,14 @@ struct PageDef {
 };
 
 // The definition of one page; every PageTemplate has one.
-const PageDef& PageDefinition(PageTemplate id);
+[[nodiscard]] const PageDef& PageDefinition(PageTemplate id);
 
 // All pages, in the main window's order of construction.
-std::span<const PageDef> AllPages();
+[[nodiscard]] std::span<const PageDef> AllPages();
 inline constexpr size_t kPageCount = 13;
 
 // The field with control id `id` on `page`, or nullptr.
-const FieldDef* FindField(const PageDef& page, int id);
-const FieldDef* FindFieldByKey(const PageDef& page, std::string_view key);
+[[nodiscard]] const FieldDef* FindField(const PageDef& page, int id);
+[[nodiscard]] const FieldDef* FindFieldByKey(const PageDef& page, std::string_view key);
 
 }  // namespace tirrel

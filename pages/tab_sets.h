@@ -36,17 +36,17 @@ struct DialectDef {
 };
 
 // The three dialects in radio-button order; nullptr for an unknown id.
-std::span<const DialectDef> AllDialects();
-const DialectDef* DialectByRadio(int radioId);
-const DialectDef* DialectByCode(int dialect);
+[[nodiscard]] std::span<const DialectDef> AllDialects();
+[[nodiscard]] const DialectDef* DialectByRadio(int radioId);
+[[nodiscard]] const DialectDef* DialectByCode(int dialect);
 
 // The index of `page` in the dialect's tab set, or -1.
-int TabIndexOf(const DialectDef& d, PageTemplate page);
+[[nodiscard]] int TabIndexOf(const DialectDef& d, PageTemplate page);
 
 // The control id of the URL field that some dialects disable.
 constexpr int kUrlFieldId = 1022;
 
 // Whether a field of `page` is enabled once the dialect has created its pages.
-bool FieldEnabledUnder(const DialectDef& d, const PageDef& page, int fieldId);
+[[nodiscard]] bool FieldEnabledUnder(const DialectDef& d, const PageDef& page, int fieldId);
 
 }  // namespace tirrel

@@ -159,8 +159,8 @@ TEST(PagePayload, EmptyPageAsksNoDialectButStillReports) {
     Page page(PageDefinition(kCardPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1012, "x");
-    page.EditField(1012, "");
+    EXPECT_TRUE(page.EditField(1012, "x"));
+    EXPECT_TRUE(page.EditField(1012, ""));
     EXPECT_EQ(host.dialectQueries, 1);
     ASSERT_EQ(host.payloads.size(), 2u);
     EXPECT_EQ(host.payloads[1], "");
@@ -174,7 +174,7 @@ TEST(PagePayload, SpacesAndLineBreaksAreKeptUnescaped) {
     Page page(PageDefinition(kSmsPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1016, "  a\r\nb ");
+    EXPECT_TRUE(page.EditField(1016, "  a\r\nb "));
     EXPECT_EQ(page.payload(), std::string("\x01\x10", 2) + "SMS:TXT:  a\r\nb ;;");
 }
 
@@ -200,8 +200,8 @@ TEST(PageClear, EmptiesInTheClearOrderReportingEachShrink) {
     Page page(PageDefinition(kSmsPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1015, "555");
-    page.EditField(1016, "hi");
+    EXPECT_TRUE(page.EditField(1015, "555"));
+    EXPECT_TRUE(page.EditField(1016, "hi"));
     host.payloads.clear();
     page.Clear();
     // Recipient first: the message entry alone, then nothing.
@@ -219,9 +219,9 @@ TEST(PageClear, CardClearOrderAndDisabledFieldsAreClearedToo) {
     Page page(PageDefinition(kCardPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1012, "N");  // name
-    page.EditField(1015, "C");  // company
-    page.EditField(1022, "U");  // web address
+    EXPECT_TRUE(page.EditField(1012, "N"));  // name
+    EXPECT_TRUE(page.EditField(1015, "C"));  // company
+    EXPECT_TRUE(page.EditField(1022, "U"));  // web address
     page.SetFieldEnabled(1022, false);
     EXPECT_FALSE(page.EditField(1022, "typed"));  // a disabled field takes no input
     host.payloads.clear();
