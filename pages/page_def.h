@@ -48,7 +48,7 @@ struct FieldDef {
 
 enum class HeaderRule {
     kDialect,   // the header of the dialect the host reports
-    kMobileV1,  // always 01 10, without asking the host (phone and v1.0 service pages)
+    kMobileV1,  // always the 中国移动v1.0 header, without asking the host (phone, v1.0 services)
     kRawText,   // no record at all: the payload is the one field's text (custom page)
 };
 
