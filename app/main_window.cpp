@@ -14,15 +14,17 @@ namespace {
 
 size_t SlotOf(PageTemplate id) {
     auto pages = AllPages();
-    return static_cast<size_t>(std::find(pages.begin(), pages.end(), id) - pages.begin());
+    return static_cast<size_t>(
+        std::find_if(pages.begin(), pages.end(), [id](const PageDef& p) { return p.id == id; }) -
+        pages.begin());
 }
 
 }  // namespace
 
 MainWindow::MainWindow(UiPort& ui, MainWindowOptions options)
     : ui_(ui), options_(std::move(options)) {
-    for (PageTemplate id : AllPages()) {
-        pages_[SlotOf(id)] = std::make_unique<Page>(PageDefinition(id));
+    for (const PageDef& def : AllPages()) {
+        pages_[SlotOf(def.id)] = std::make_unique<Page>(def);
     }
 }
 
@@ -211,7 +213,7 @@ void MainWindow::CreatePageSet() {
         ui_.PageCreated(p);
         p.SetVisible(id == kCardPage);
         ui_.PageShown(p, p.visible());
-        if (id == kWapServicePage || id == kCardPage) {
+        if (p.def().urlFollowsDialect) {
             p.SetFieldEnabled(kUrlFieldId, next.urlFieldsEnabled);
             ui_.FieldEnabled(p, kUrlFieldId, next.urlFieldsEnabled);
         }
@@ -344,7 +346,7 @@ int MainWindow::ReadInformationFile(const std::string& path) {
     ActionScope action(*this);
     std::optional<InformationDocument> doc = InformationDocument::Load(path);
     const LoadPlan plan =
-        doc ? PlanLoad(*doc, checkedDialect().dialect) : LoadPlan{false, 0, nullptr};
+        doc ? PlanLoad(*doc, checkedDialect().dialect) : LoadPlan{false, 0, std::nullopt};
     if (!plan.row) {
         ui_.ShowMessage(kMsgLoadError);
         return -1;

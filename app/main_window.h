@@ -151,7 +151,7 @@ private:
     void ShowVersionMessage();
 
     UiPort& ui_;
-    std::array<std::unique_ptr<Page>, 13> pages_;
+    std::array<std::unique_ptr<Page>, kPageCount> pages_;
 
     int checkedRadio_ = 0;  // no carrier checked until initialisation
     int selectedTab_ = -1;  // the tab control's selection; -1 = none

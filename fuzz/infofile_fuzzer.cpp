@@ -46,7 +46,7 @@ bool LoadIntoWindow(const std::string& path, const InformationDocument& doc) {
     Window w;
     const tirrel::LoadPlan plan = tirrel::PlanLoad(doc, w.window.checkedDialect().dialect);
     if (w.window.ReadInformationFile(path) != 0) return false;
-    Check(plan.row != nullptr);
+    Check(plan.row.has_value());
     const tirrel::Page& page = w.window.page(static_cast<tirrel::PageTemplate>(plan.row->page));
     for (const tirrel::InfoFieldKey& field : plan.row->keys)
         Check(page.FieldText(field.control) == doc.Value(field.key));
@@ -58,7 +58,7 @@ void LoadAnyFile(const std::string& path, const std::string& bytes) {
     const std::optional<InformationDocument> doc = InformationDocument::Load(path);
     if (!doc) return;
     for (int dialect : {tirrel::kDialectMobileV1, tirrel::kDialectMobileV2, tirrel::kDialectUnicom})
-        tirrel::PlanLoad(*doc, dialect);
+        static_cast<void>(tirrel::PlanLoad(*doc, dialect));
     LoadIntoWindow(path, *doc);
 }
 
@@ -82,7 +82,7 @@ std::string EscapeInPayload(const std::string& value) {
 }
 
 void SaveAndLoad(const std::string& path, FuzzedDataProvider& in) {
-    const std::span<const DispatchRow> rows = tirrel::DispatchTable();
+    const std::vector<DispatchRow> rows = tirrel::DispatchTable();
     const DispatchRow& row = rows[in.ConsumeIntegralInRange<size_t>(0, rows.size() - 1)];
     const bool custom = row.type == "CUSTOM";
     std::vector<std::string> values;

@@ -101,9 +101,6 @@ constexpr ButtonRow kButtons[] = {
 
 constexpr DialogRect kDefaultSizePlace{247, 392, 178, 18};
 
-// The carrier radio buttons, in the order of the dialects.
-constexpr DialogRect kRadioPlaces[] = {{7, 60, 65, 10}, {80, 60, 65, 10}, {155, 60, 48, 10}};
-
 void MainDialog::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -131,12 +128,10 @@ void MainDialog::BuildControls() {
 
 void MainDialog::BuildRadios() {
     radios_ = new QButtonGroup(this);
-    const auto dialects = AllDialects();
-    static_assert(std::size(kRadioPlaces) == 3);
-    for (std::size_t i = 0; i < dialects.size() && i < std::size(kRadioPlaces); ++i) {
-        auto* radio = new QRadioButton(Utf8(dialects[i].label), client_);
-        radio->setGeometry(DialogRectToPixels(kRadioPlaces[i]));
-        radios_->addButton(radio, dialects[i].radioId);
+    for (const DialectDef& d : AllDialects()) {
+        auto* radio = new QRadioButton(Utf8(d.label), client_);
+        radio->setGeometry(DialogRectToPixels(d.radioRect));
+        radios_->addButton(radio, d.radioId);
     }
     // clicked, not toggled: choosing the carrier already in use rebuilds it too.
     connect(radios_, &QButtonGroup::idClicked, this,

@@ -1,88 +1,64 @@
 #include "infofile/infofile.h"
 
-#include "pages/dialect.h"
+#include <algorithm>
+#include <iterator>
+
 #include "pages/page_def.h"
+#include "pages/tab_sets.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
 
 namespace tirrel {
 namespace {
 
-constexpr int kMobileV1 = kDialectMobileV1;
-constexpr int kMobileV2 = kDialectMobileV2;
-constexpr int kUnicom = kDialectUnicom;
+// The custom page writes no record of its own, so its information file names one.
+constexpr std::string_view kCustomType = "CUSTOM";
 
-struct VersionName {
-    int dialect;
-    std::string_view value;
+// Under 中国移动v1.0 three pages share the record type "AD": a page listed here takes the record
+// when its key's value is not empty, tried in this order; the page not listed takes the rest.
+struct ChoosingKey {
+    PageTemplate page;
+    std::string_view key;
 };
-constexpr VersionName kVersionNames[] = {
-    {kMobileV1, "0110"},
-    {kMobileV2, "0120"},
-    {kUnicom, "1110"},
+constexpr ChoosingKey kChoosingKeys[] = {
+    {kV1WapServicePage, "URL"},
+    {kV1IvrServicePage, "CT"},
 };
 
-constexpr InfoFieldKey kCardKeys[] = {
-    {"N", 1012},   {"TIL", 1013}, {"DIV", 1014}, {"COR", 1015}, {"ADR", 1017}, {"ZIP", 1019},
-    {"TEL", 1018}, {"M", 1020},   {"FAX", 1021}, {"EM", 1016},  {"URL", 1022},
-};
-// Under 中国移动v2.0 the card's URL field is disabled, so it is not read.
-constexpr std::span<const InfoFieldKey> kCardKeysNoUrl(kCardKeys, std::size(kCardKeys) - 1);
-constexpr InfoFieldKey kMailKeys[] = {{"TO", 1014}, {"SUB", 1015}, {"TXT", 1016}};
-constexpr InfoFieldKey kSmsKeys[] = {{"SM", 1015}, {"TXT", 1016}};
-constexpr InfoFieldKey kTextKeys[] = {{"SUB", 1015}, {"TXT", 1016}};
-constexpr InfoFieldKey kPhoneKeys[] = {{"SUB", 1015}, {"TEL", 1018}, {"M", 1020}};
-constexpr InfoFieldKey kBookmarkKeys[] = {{"SUB", 1015}, {"URL", 1022}};
-constexpr InfoFieldKey kWapKeys[] = {
-    {"BN", 1019}, {"INTR", 1016}, {"COD", 1017}, {"ST", 1018}, {"URL", 1022},
-};
-constexpr std::span<const InfoFieldKey> kWapKeysNoUrl(kWapKeys, std::size(kWapKeys) - 1);
-constexpr InfoFieldKey kSmsServiceKeys[] = {
-    {"BN", 1019}, {"INTR", 1016}, {"DG", 1020}, {"SID", 1021}, {"ST", 1018},
-};
-constexpr InfoFieldKey kIvrServiceKeys[] = {
-    {"BN", 1019},
-    {"INTR", 1016},
-    {"IVR", 1021},
-    {"ST", 1018},
-};
-constexpr InfoFieldKey kV1WapKeys[] = {{"SUB", 1015}, {"INTR", 1016}, {"URL", 1022}, {"M", 1020}};
-constexpr InfoFieldKey kV1IvrKeys[] = {{"SUB", 1015}, {"INTR", 1016}, {"CT", 1030}, {"M", 1020}};
-constexpr InfoFieldKey kV1SmsKeys[] = {
-    {"SUB", 1015}, {"INTR", 1016}, {"DG", 1020}, {"SID", 1021}, {"M", 1031},
-};
-constexpr InfoFieldKey kCustomKeys[] = {{"TEXT", 1028}};
+std::string_view RecordTypeOf(const PageDef& page) {
+    return page.header == HeaderRule::kRawText ? kCustomType : page.recordType;
+}
 
-constexpr DispatchRow kDispatchRows[] = {
-    {kMobileV1, "CARD", "", 0, kCardPage, 1012, kCardKeys},
-    {kMobileV1, "MAIL", "", 1, kMailPage, 1014, kMailKeys},
-    {kMobileV1, "SMS", "", 2, kSmsPage, 1015, kSmsKeys},
-    {kMobileV1, "DTXT", "", 3, kTextPage, 1015, kTextKeys},
-    {kMobileV1, "PHONE", "", 4, kPhonePage, 1015, kPhoneKeys},
-    {kMobileV1, "BM", "", 5, kBookmarkPage, 1015, kBookmarkKeys},
-    // One record type for three pages: URL only on the WAP page, CT only on the IVR page.
-    {kMobileV1, "AD", "URL", 6, kV1WapServicePage, 1015, kV1WapKeys},
-    {kMobileV1, "AD", "CT", 8, kV1IvrServicePage, 1015, kV1IvrKeys},
-    {kMobileV1, "AD", "", 7, kV1SmsServicePage, 1015, kV1SmsKeys},
+// The position of a page's row among the rows of its record type, and its choosing key.
+std::pair<size_t, std::string_view> ChoiceOf(PageTemplate page) {
+    for (size_t i = 0; i < std::size(kChoosingKeys); ++i) {
+        if (kChoosingKeys[i].page == page) return {i, kChoosingKeys[i].key};
+    }
+    return {std::size(kChoosingKeys), {}};
+}
 
-    {kMobileV2, "CARD", "", 0, kCardPage, 1012, kCardKeysNoUrl},
-    {kMobileV2, "MAIL", "", 1, kMailPage, 1014, kMailKeys},
-    {kMobileV2, "SMS", "", 2, kSmsPage, 1015, kSmsKeys},
-    {kMobileV2, "DTXT", "", 3, kTextPage, 1015, kTextKeys},
-    {kMobileV2, "WAD", "", 4, kWapServicePage, 1019, kWapKeysNoUrl},
-    {kMobileV2, "SAD", "", 5, kSmsServicePage, 1019, kSmsServiceKeys},
-    {kMobileV2, "IAD", "", 6, kIvrServicePage, 1019, kIvrServiceKeys},
+DispatchRow RowOf(const DialectDef& d, int tab) {
+    const PageDef& page = PageDefinition(d.tabs[tab].page);
+    DispatchRow row{
+        d.dialect, RecordTypeOf(page), ChoiceOf(page.id).second, tab, page.id, page.focusField, {}};
+    for (int id : page.loadOrder) {
+        if (!FieldEnabledUnder(d, page, id)) continue;
+        row.keys.push_back({FindField(page, id)->key, id});
+    }
+    return row;
+}
 
-    {kUnicom, "CARD", "", 0, kCardPage, 1012, kCardKeys},
-    {kUnicom, "MAIL", "", 1, kMailPage, 1014, kMailKeys},
-    {kUnicom, "SMS", "", 2, kSmsPage, 1015, kSmsKeys},
-    {kUnicom, "DTXT", "", 3, kTextPage, 1015, kTextKeys},
-    {kUnicom, "BM", "", 4, kBookmarkPage, 1015, kBookmarkKeys},
-    {kUnicom, "WAD", "", 5, kWapServicePage, 1019, kWapKeys},
-    {kUnicom, "SAD", "", 6, kSmsServicePage, 1019, kSmsServiceKeys},
-    {kUnicom, "IAD", "", 7, kIvrServicePage, 1019, kIvrServiceKeys},
-    {kUnicom, "CUSTOM", "", 8, kCustomPage, 1028, kCustomKeys},
-};
+// A dialect's rows in the order they are tried: by tab, the pages with a choosing key first.
+std::vector<DispatchRow> RowsOf(const DialectDef& d) {
+    std::vector<DispatchRow> rows;
+    for (size_t tab = 0; tab < d.tabs.size(); ++tab)
+        rows.push_back(RowOf(d, static_cast<int>(tab)));
+    std::stable_sort(rows.begin(), rows.end(), [](const DispatchRow& a, const DispatchRow& b) {
+        return ChoiceOf(static_cast<PageTemplate>(a.page)).first <
+               ChoiceOf(static_cast<PageTemplate>(b.page)).first;
+    });
+    return rows;
+}
 
 bool NeedsQuoting(std::string_view value) {
     return value.find_first_of("\r\n") != std::string_view::npos ||
@@ -120,15 +96,13 @@ bool RowValuesLoadable(const DispatchRow& row, const InformationDocument& doc) {
 }  // namespace
 
 std::string_view VersionValue(int dialect) {
-    for (const VersionName& v : kVersionNames) {
-        if (v.dialect == dialect) return v.value;
-    }
-    return {};
+    const DialectDef* d = DialectByCode(dialect);
+    return d ? d->version : std::string_view();
 }
 
 std::optional<int> DialectOfVersion(std::string_view version) {
-    for (const VersionName& v : kVersionNames) {
-        if (v.value == version) return v.dialect;
+    for (const DialectDef& d : AllDialects()) {
+        if (d.version == version) return d.dialect;
     }
     return std::nullopt;
 }
@@ -159,7 +133,7 @@ InfoEntries InformationEntries(int dialect, bool custom_page, std::string_view p
     InfoEntries entries;
     entries.emplace_back("VERSION", std::string(VersionValue(dialect)));
     if (custom_page) {
-        entries.emplace_back("TYPE", "CUSTOM");
+        entries.emplace_back("TYPE", std::string(kCustomType));
         entries.emplace_back("TEXT", std::string(payload));
         return entries;
     }
@@ -268,27 +242,34 @@ std::string InformationDocument::Type() const {
     return Value("TYPE");
 }
 
-std::span<const DispatchRow> DispatchTable() {
-    return kDispatchRows;
+std::vector<DispatchRow> DispatchTable() {
+    std::vector<DispatchRow> table;
+    for (const DialectDef& d : AllDialects()) {
+        std::vector<DispatchRow> rows = RowsOf(d);
+        std::move(rows.begin(), rows.end(), std::back_inserter(table));
+    }
+    return table;
 }
 
-const DispatchRow* FindDispatchRow(int dialect, std::string_view type,
-                                   const InformationDocument& doc) {
-    for (const DispatchRow& row : kDispatchRows) {
-        if (row.dialect != dialect || row.type != type) continue;
-        if (row.when_key.empty() || !doc.Value(row.when_key).empty()) return &row;
+std::optional<DispatchRow> FindDispatchRow(int dialect, std::string_view type,
+                                           const InformationDocument& doc) {
+    const DialectDef* d = DialectByCode(dialect);
+    if (!d) return std::nullopt;
+    for (DispatchRow& row : RowsOf(*d)) {
+        if (row.type != type) continue;
+        if (row.when_key.empty() || !doc.Value(row.when_key).empty()) return std::move(row);
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect) {
-    LoadPlan plan{false, current_dialect, nullptr};
+    LoadPlan plan{false, current_dialect, std::nullopt};
     if (std::optional<int> named = DialectOfVersion(doc.Version())) {
         plan.switches_dialect = true;
         plan.dialect = *named;
     }
     plan.row = FindDispatchRow(plan.dialect, doc.Type(), doc);
-    if (plan.row && !RowValuesLoadable(*plan.row, doc)) plan.row = nullptr;
+    if (plan.row && !RowValuesLoadable(*plan.row, doc)) plan.row.reset();
     return plan;
 }
 

@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,10 +24,10 @@ namespace tirrel {
 inline constexpr std::string_view kInfoSection = "APP";
 inline constexpr size_t kInfoValueMaxBytes = 1663;
 
-// "0110" / "0120" / "1110" for the dialect codes 100 / 101 / 102; empty for anything else.
-std::string_view VersionValue(int dialect);
+// The "VERSION" value of a dialect code; empty for an unknown code.
+[[nodiscard]] std::string_view VersionValue(int dialect);
 // The reverse, by exact comparison; empty when the text names no dialect.
-std::optional<int> DialectOfVersion(std::string_view version);
+[[nodiscard]] std::optional<int> DialectOfVersion(std::string_view version);
 
 using InfoEntries = std::vector<std::pair<std::string, std::string>>;
 
@@ -38,34 +37,35 @@ struct DecodedRecord {
     std::string type;
     InfoEntries fields;
 };
-DecodedRecord DecodeRecord(std::string_view payload);
+[[nodiscard]] DecodedRecord DecodeRecord(std::string_view payload);
 
 // The keys of section "APP" for a payload, in writing order: VERSION, TYPE, then the fields,
 // or for the custom page TYPE "CUSTOM" and TEXT = the whole payload.
-InfoEntries InformationEntries(int dialect, bool custom_page, std::string_view payload);
+[[nodiscard]] InfoEntries InformationEntries(int dialect, bool custom_page,
+                                             std::string_view payload);
 
-std::string QuoteValue(std::string_view value);
-std::string UnquoteValue(std::string_view stored);
+[[nodiscard]] std::string QuoteValue(std::string_view value);
+[[nodiscard]] std::string UnquoteValue(std::string_view stored);
 
 // Replaces the whole section "APP" of `doc` by `entries`, keeping every other section.
 // Returns -1 (section already removed) when a key cannot be stored.
-int ReplaceInformationSection(IniDocument& doc, const InfoEntries& entries);
+[[nodiscard]] int ReplaceInformationSection(IniDocument& doc, const InfoEntries& entries);
 
 // Builds the new file from the old one (if any) and writes it atomically. Returns 0, or -1
 // with the old file unchanged (it could not be read, or the write failed).
-int WriteInformationRecord(const std::string& path, int dialect, bool custom_page,
-                           std::string_view payload);
+[[nodiscard]] int WriteInformationRecord(const std::string& path, int dialect, bool custom_page,
+                                         std::string_view payload);
 
 // A file read once, asked for its values.
 class InformationDocument {
 public:
     // Empty when the file cannot be read.
-    static std::optional<InformationDocument> Load(const std::string& path);
-    static InformationDocument FromBytes(std::string_view bytes);
+    [[nodiscard]] static std::optional<InformationDocument> Load(const std::string& path);
+    [[nodiscard]] static InformationDocument FromBytes(std::string_view bytes);
 
-    std::string Version() const { return Value("VERSION"); }
-    std::string Type() const;                       // "Error" when missing
-    std::string Value(std::string_view key) const;  // empty when missing
+    [[nodiscard]] std::string Version() const { return Value("VERSION"); }
+    [[nodiscard]] std::string Type() const;                       // "Error" when missing
+    [[nodiscard]] std::string Value(std::string_view key) const;  // empty when missing
 
 private:
     explicit InformationDocument(IniDocument doc) : doc_(std::move(doc)) {}
@@ -78,6 +78,8 @@ struct InfoFieldKey {
     int control;
 };
 
+// Where one record type goes under one dialect: worked out from the dialect's tab set and the
+// page's own row.
 struct DispatchRow {
     int dialect;
     std::string_view type;
@@ -85,25 +87,26 @@ struct DispatchRow {
     // pages share "AD"); empty for an unconditional row. Rows are tried in table order.
     std::string_view when_key;
     int tab;
-    int page;                            // page template id
-    int focus;                           // control id of the field that takes the keyboard focus
-    std::span<const InfoFieldKey> keys;  // in reading order
+    int page;                        // page template id
+    int focus;                       // control id of the field that takes the keyboard focus
+    std::vector<InfoFieldKey> keys;  // in reading order; a field the dialect disables is not read
 };
 
-std::span<const DispatchRow> DispatchTable();
+// Every dialect's rows, dialect by dialect.
+[[nodiscard]] std::vector<DispatchRow> DispatchTable();
 
-// The row for that dialect and record type, or nullptr when the dialect has none.
-const DispatchRow* FindDispatchRow(int dialect, std::string_view type,
-                                   const InformationDocument& doc);
+// The row for that dialect and record type, or empty when the dialect has none.
+[[nodiscard]] std::optional<DispatchRow> FindDispatchRow(int dialect, std::string_view type,
+                                                         const InformationDocument& doc);
 
 // What loading `doc` would do, worked out before anything is changed. A record is loaded
 // only when every value its row reads (as read: unquoted and cut) is valid GBK without a zero
 // byte; keys the row does not read are ignored, whatever they hold.
 struct LoadPlan {
-    bool switches_dialect;   // VERSION named a dialect: the pages are recreated
-    int dialect;             // the dialect after the load
-    const DispatchRow* row;  // nullptr: nothing to load (no row, or a value it cannot take)
+    bool switches_dialect;           // VERSION named a dialect: the pages are recreated
+    int dialect;                     // the dialect after the load
+    std::optional<DispatchRow> row;  // empty: nothing to load (no row, or a value it cannot take)
 };
-LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect);
+[[nodiscard]] LoadPlan PlanLoad(const InformationDocument& doc, int current_dialect);
 
 }  // namespace tirrel

@@ -27,8 +27,8 @@ class Page {
 public:
     explicit Page(const PageDef& def);
 
-    const PageDef& def() const { return *def_; }
-    PageTemplate id() const { return def_->id; }
+    [[nodiscard]] const PageDef& def() const { return *def_; }
+    [[nodiscard]] PageTemplate id() const { return def_->id; }
 
     void SetListener(PageHost* host) { host_ = host; }
     void SetObserver(PageObserver* observer) { observer_ = observer; }
@@ -36,17 +36,17 @@ public:
     // The page window: created with every field empty and enabled, destroyed with its texts.
     void CreateWindow();
     void DestroyWindow();
-    bool HasWindow() const { return hasWindow_; }
-    bool visible() const { return visible_; }
+    [[nodiscard]] bool HasWindow() const { return hasWindow_; }
+    [[nodiscard]] bool visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
 
-    const std::string& FieldText(int id) const;
-    bool FieldEnabled(int id) const;
+    [[nodiscard]] const std::string& FieldText(int id) const;
+    [[nodiscard]] bool FieldEnabled(int id) const;
     void SetFieldEnabled(int id, bool enabled);
 
     // The user typed, pasted or deleted: the field now holds `text`, its line breaks (LF, CR or
     // CR LF) as CR LF. Refused (false) for a field the page lacks or that is disabled.
-    bool EditField(int id, std::string_view text);
+    [[nodiscard]] bool EditField(int id, std::string_view text);
 
     // The program sets a field's text (loading a file): kept byte for byte, always raises the
     // change, as setting a control's text does, and tells the observer.
@@ -59,10 +59,10 @@ public:
     // held text raises its change), then the stored payload, without telling the host.
     void Clear();
 
-    const std::string& payload() const { return payload_; }
+    [[nodiscard]] const std::string& payload() const { return payload_; }
 
 private:
-    int IndexOf(int id) const;
+    [[nodiscard]] int IndexOf(int id) const;
 
     const PageDef* def_;
     PageHost* host_ = nullptr;

@@ -1,8 +1,9 @@
 // The content pages as data: every page is one table (its fields in payload order, their keys,
-// labels, kinds and geometry, its record type, header rule, clear order and focus field), and
-// one generic Page (page.h) walks it. Geometry is in dialog units within the page.
+// labels, kinds and geometry, its record type, header rule, clear and load orders and focus
+// field), and one generic Page (page.h) walks it. Geometry is in dialog units within the page.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -47,7 +48,7 @@ struct FieldDef {
 
 enum class HeaderRule {
     kDialect,   // the header of the dialect the host reports
-    kMobileV1,  // always 01 10, without asking the host (phone and v1.0 service pages)
+    kMobileV1,  // always the 中国移动v1.0 header, without asking the host (phone, v1.0 services)
     kRawText,   // no record at all: the payload is the one field's text (custom page)
 };
 
@@ -57,18 +58,21 @@ struct PageDef {
     HeaderRule header;
     std::span<const FieldDef> fields;  // in payload order
     std::span<const int> clearOrder;   // control ids
+    std::span<const int> loadOrder;    // control ids, in the order an information file fills them
     int focusField;                    // control id of the first field
     int labelWidth;                    // dialog units; labels sit at x 7, level with their fields
+    bool urlFollowsDialect = false;    // its URL field is enabled only where the dialect says so
 };
 
 // The definition of one page; every PageTemplate has one.
-const PageDef& PageDefinition(PageTemplate id);
+[[nodiscard]] const PageDef& PageDefinition(PageTemplate id);
 
-// All thirteen pages, in the main window's order of construction.
-std::span<const PageTemplate> AllPages();
+// All pages, in the main window's order of construction.
+[[nodiscard]] std::span<const PageDef> AllPages();
+inline constexpr size_t kPageCount = 13;
 
 // The field with control id `id` on `page`, or nullptr.
-const FieldDef* FindField(const PageDef& page, int id);
-const FieldDef* FindFieldByKey(const PageDef& page, std::string_view key);
+[[nodiscard]] const FieldDef* FindField(const PageDef& page, int id);
+[[nodiscard]] const FieldDef* FindFieldByKey(const PageDef& page, std::string_view key);
 
 }  // namespace tirrel

@@ -12,7 +12,7 @@ class PageHost {
 public:
     // Stores the payload (GBK bytes, possibly empty) and regenerates the symbol before returning.
     virtual void SetPayload(std::string text) = 0;
-    virtual int GetDialect() const = 0;
+    [[nodiscard]] virtual int GetDialect() const = 0;
 
 protected:
     ~PageHost() = default;

@@ -1,16 +1,12 @@
 #include "pages/payload.h"
 
+#include "pages/tab_sets.h"
+
 namespace tirrel {
 
 std::string_view DialectHeader(int dialect) {
-    switch (dialect) {
-        case kDialectMobileV1:
-            return std::string_view("\x01\x10", 2);
-        case kDialectMobileV2:
-            return std::string_view("\x01\x20", 2);
-        default:
-            return std::string_view("\x11\x10", 2);
-    }
+    const DialectDef* d = DialectByCode(dialect);
+    return (d ? d : DialectByCode(kDialectUnicom))->header;
 }
 
 std::string EscapeField(std::string_view text, Escaping escaping) {

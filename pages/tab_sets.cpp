@@ -48,12 +48,39 @@ constexpr std::array kUnicomReset{kCardPage,       kMailPage,       kSmsPage,
                                   kTextPage,       kWapServicePage, kSmsServicePage,
                                   kIvrServicePage, kBookmarkPage,   kCustomPage};
 
+using namespace std::string_view_literals;
+
 const std::array kDialects{
-    DialectDef{kRadioMobileV1, "中国移动v1.0", 100, kMobileV1Tabs, kMobileV1Creation,
-               kMobileV1Reset, true},
-    DialectDef{kRadioMobileV2, "中国移动v2.0", 101, kMobileV2Tabs, kMobileV2Creation,
-               kMobileV2Reset, false},
-    DialectDef{kRadioUnicom, "中国联通", 102, kUnicomTabs, kUnicomCreation, kUnicomReset, true},
+    DialectDef{.dialect = kDialectMobileV1,
+               .radioId = kRadioMobileV1,
+               .label = "中国移动v1.0",
+               .radioRect = {7, 60, 65, 10},
+               .header = "\x01\x10"sv,
+               .version = "0110",
+               .tabs = kMobileV1Tabs,
+               .creationOrder = kMobileV1Creation,
+               .resetOrder = kMobileV1Reset,
+               .urlFieldsEnabled = true},
+    DialectDef{.dialect = kDialectMobileV2,
+               .radioId = kRadioMobileV2,
+               .label = "中国移动v2.0",
+               .radioRect = {80, 60, 65, 10},
+               .header = "\x01\x20"sv,
+               .version = "0120",
+               .tabs = kMobileV2Tabs,
+               .creationOrder = kMobileV2Creation,
+               .resetOrder = kMobileV2Reset,
+               .urlFieldsEnabled = false},
+    DialectDef{.dialect = kDialectUnicom,
+               .radioId = kRadioUnicom,
+               .label = "中国联通",
+               .radioRect = {155, 60, 48, 10},
+               .header = "\x11\x10"sv,
+               .version = "1110",
+               .tabs = kUnicomTabs,
+               .creationOrder = kUnicomCreation,
+               .resetOrder = kUnicomReset,
+               .urlFieldsEnabled = true},
 };
 
 }  // namespace
@@ -74,6 +101,17 @@ const DialectDef* DialectByCode(int dialect) {
         if (d.dialect == dialect) return &d;
     }
     return nullptr;
+}
+
+int TabIndexOf(const DialectDef& d, PageTemplate page) {
+    for (size_t i = 0; i < d.tabs.size(); ++i) {
+        if (d.tabs[i].page == page) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool FieldEnabledUnder(const DialectDef& d, const PageDef& page, int fieldId) {
+    return fieldId != kUrlFieldId || !page.urlFollowsDialect || d.urlFieldsEnabled;
 }
 
 }  // namespace tirrel

@@ -50,7 +50,8 @@ TEST_F(MainWindowTest, StartsUnderUnicomWithTheCardPageAndNoSymbol) {
     EXPECT_TRUE(window.settings().UidPresent);
     // Only the card page is visible; nine page windows exist.
     int windows = 0;
-    for (PageTemplate id : AllPages()) {
+    for (const PageDef& def : AllPages()) {
+        const PageTemplate id = def.id;
         windows += window.page(id).HasWindow();
         if (id != kCardPage) {
             EXPECT_FALSE(window.page(id).visible()) << id;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "infofile/infofile.h"
+#include "pages/tab_sets.h"
 
 namespace tirrel {
 namespace {
@@ -19,8 +22,8 @@ struct Expected {
     std::vector<std::string> keys;
 };
 
-const DispatchRow* Find(int dialect, const std::string& type, const std::string& extra = "") {
-    // The row lives in static data; the document is only consulted during the lookup.
+std::optional<DispatchRow> Find(int dialect, const std::string& type,
+                                const std::string& extra = "") {
     InformationDocument doc =
         InformationDocument::FromBytes("[APP]\r\nTYPE=" + type + "\r\n" + extra);
     return FindDispatchRow(dialect, type, doc);
@@ -63,8 +66,8 @@ TEST(Dispatch, EveryRowOfEveryDialect) {
         {102, "CUSTOM", 8, 143, 1028, {"TEXT"}},
     };
     for (const Expected& e : rows) {
-        const DispatchRow* row = Find(e.dialect, e.type);
-        ASSERT_NE(row, nullptr) << e.dialect << " " << e.type;
+        const std::optional<DispatchRow> row = Find(e.dialect, e.type);
+        ASSERT_TRUE(row) << e.dialect << " " << e.type;
         EXPECT_EQ(std::tie(row->tab, row->page, row->focus), std::tie(e.tab, e.page, e.focus))
             << e.dialect << " " << e.type;
         EXPECT_EQ(Keys(*row), e.keys) << e.dialect << " " << e.type;
@@ -72,53 +75,58 @@ TEST(Dispatch, EveryRowOfEveryDialect) {
     EXPECT_EQ(DispatchTable().size(), std::size(rows) + 2);  // plus the two conditional AD rows
 }
 
-TEST(Dispatch, FieldControlsFollowTheirPages) {
-    const DispatchRow* sms = Find(100, "AD");
-    ASSERT_NE(sms, nullptr);
-    EXPECT_EQ(sms->keys[4].control, 1031);  // this page's mobile field has its own id
-    const DispatchRow* card = Find(102, "CARD");
-    EXPECT_EQ(card->keys[3].control, 1015);   // COR
-    EXPECT_EQ(card->keys[9].control, 1016);   // EM
-    EXPECT_EQ(card->keys[10].control, 1022);  // URL
-    const DispatchRow* ivr = Find(100, "AD", "CT=1\r\n");
-    EXPECT_EQ(ivr->keys[2].control, 1030);  // CT
-    // Within one row every key fills a different field.
-    for (const DispatchRow& row : DispatchTable()) {
-        std::set<int> controls;
-        for (const InfoFieldKey& k : row.keys)
-            controls.insert(k.control);
-        EXPECT_EQ(controls.size(), row.keys.size()) << row.type;
+TEST(Dispatch, EveryTabHasARowThatFillsFieldsOfItsPage) {
+    const std::vector<DispatchRow> table = DispatchTable();
+    size_t tabs = 0;
+    for (const DialectDef& d : AllDialects()) {
+        tabs += d.tabs.size();
+        for (int i = 0; i < static_cast<int>(d.tabs.size()); ++i) {
+            auto row = std::find_if(table.begin(), table.end(), [&](const DispatchRow& r) {
+                return r.dialect == d.dialect && r.tab == i;
+            });
+            ASSERT_NE(row, table.end()) << d.dialect << " tab " << i;
+            EXPECT_EQ(row->page, d.tabs[i].page);
+            const PageDef& page = PageDefinition(d.tabs[i].page);
+            std::set<int> controls;
+            for (const InfoFieldKey& k : row->keys) {
+                const FieldDef* field = FindFieldByKey(page, k.key);
+                EXPECT_TRUE(field && field->id == k.control) << row->type << " " << k.key;
+                controls.insert(k.control);
+            }
+            EXPECT_EQ(controls.size(), row->keys.size()) << row->type;
+        }
     }
+    EXPECT_EQ(table.size(), tabs);
 }
 
 TEST(Dispatch, TheAdRecordChoosesItsPageByItsKeys) {
-    const DispatchRow* wap = Find(100, "AD", "URL=u\r\nCT=c\r\n");
-    ASSERT_NE(wap, nullptr);
+    const std::optional<DispatchRow> wap = Find(100, "AD", "URL=u\r\nCT=c\r\n");
+    ASSERT_TRUE(wap);
     EXPECT_EQ(wap->tab, 6);
     EXPECT_EQ(wap->page, 154);
     EXPECT_EQ(Keys(*wap), (std::vector<std::string>{"SUB", "INTR", "URL", "M"}));
-    const DispatchRow* ivr = Find(100, "AD", "URL=\r\nCT=c\r\n");
-    ASSERT_NE(ivr, nullptr);
+    const std::optional<DispatchRow> ivr = Find(100, "AD", "URL=\r\nCT=c\r\n");
+    ASSERT_TRUE(ivr);
     EXPECT_EQ(ivr->tab, 8);
     EXPECT_EQ(ivr->page, 152);
     EXPECT_EQ(Keys(*ivr), (std::vector<std::string>{"SUB", "INTR", "CT", "M"}));
-    const DispatchRow* sms = Find(100, "AD", "DG=d\r\n");
-    ASSERT_NE(sms, nullptr);
+    const std::optional<DispatchRow> sms = Find(100, "AD", "DG=d\r\n");
+    ASSERT_TRUE(sms);
     EXPECT_EQ(sms->tab, 7);
     EXPECT_EQ(sms->page, 147);
 }
 
 TEST(Dispatch, TypesADialectLacksFindNothing) {
-    EXPECT_EQ(Find(102, "PHONE"), nullptr);
-    EXPECT_EQ(Find(101, "PHONE"), nullptr);
-    EXPECT_EQ(Find(101, "BM"), nullptr);
-    EXPECT_EQ(Find(101, "CUSTOM"), nullptr);
-    EXPECT_EQ(Find(100, "WAD"), nullptr);
-    EXPECT_EQ(Find(100, "CUSTOM"), nullptr);
-    EXPECT_EQ(Find(102, "AD", "URL=x\r\n"), nullptr);
-    EXPECT_EQ(Find(102, "card"), nullptr);
-    EXPECT_EQ(Find(102, "Error"), nullptr);
-    EXPECT_EQ(Find(99, "CARD"), nullptr);
+    EXPECT_FALSE(Find(102, "PHONE"));
+    EXPECT_FALSE(Find(101, "PHONE"));
+    EXPECT_FALSE(Find(101, "BM"));
+    EXPECT_FALSE(Find(101, "CUSTOM"));
+    EXPECT_FALSE(Find(100, "WAD"));
+    EXPECT_FALSE(Find(100, "CUSTOM"));
+    EXPECT_FALSE(Find(102, "AD", "URL=x\r\n"));
+    EXPECT_FALSE(Find(102, "card"));
+    EXPECT_FALSE(Find(102, "Error"));
+    EXPECT_FALSE(Find(99, "CARD"));
 }
 
 TEST(PlanLoad, SwitchesOnlyForAKnownVersion) {
@@ -128,7 +136,7 @@ TEST(PlanLoad, SwitchesOnlyForAKnownVersion) {
     LoadPlan card = plan("[APP]\nVERSION=1110\nTYPE=CARD\n", 100);
     EXPECT_TRUE(card.switches_dialect);
     EXPECT_EQ(card.dialect, 102);
-    ASSERT_NE(card.row, nullptr);
+    ASSERT_TRUE(card.row);
     EXPECT_EQ(card.row->tab, 0);
 
     LoadPlan same = plan("[APP]\nVERSION=0120\nTYPE=MAIL\n", 101);
@@ -138,18 +146,18 @@ TEST(PlanLoad, SwitchesOnlyForAKnownVersion) {
     LoadPlan keep = plan("[APP]\nTYPE=MAIL\n", 101);
     EXPECT_FALSE(keep.switches_dialect);
     EXPECT_EQ(keep.dialect, 101);
-    ASSERT_NE(keep.row, nullptr);
+    ASSERT_TRUE(keep.row);
     EXPECT_EQ(keep.row->page, 132);
 
     LoadPlan unknown = plan("[APP]\nVERSION=0130\nTYPE=PHONE\n", 100);
     EXPECT_FALSE(unknown.switches_dialect);
-    ASSERT_NE(unknown.row, nullptr);
+    ASSERT_TRUE(unknown.row);
     EXPECT_EQ(unknown.row->page, 151);
 
     // The caller refuses this one before changing anything: 中国联通 has no phone page.
     LoadPlan refused = plan("[APP]\nVERSION=1110\nTYPE=PHONE\n", 100);
     EXPECT_EQ(refused.dialect, 102);
-    EXPECT_EQ(refused.row, nullptr);
+    EXPECT_FALSE(refused.row);
 }
 
 }  // namespace

@@ -223,7 +223,7 @@ TEST(InformationDocument, MalformedFilesReadNothing) {
         InformationDocument doc = InformationDocument::FromBytes(bytes);
         EXPECT_EQ(doc.Version(), "");
         EXPECT_EQ(doc.Type(), "Error");
-        EXPECT_EQ(PlanLoad(doc, 102).row, nullptr);
+        EXPECT_FALSE(PlanLoad(doc, 102).row);
     }
 }
 

@@ -126,9 +126,9 @@ TEST(PagePayload, WorkedExamplesComeOutByteForByte) {
          "AD:SUB:Shop;URL:/s%;x;M:555;;"},
         {kV1SmsServicePage,
          101,
-         {{1015, "Quiz"}, {1020, "A"}, {1021, "555"}},
+         {{1015, "Quiz"}, {1020, "A"}, {1021, "555"}, {1031, "556"}},
          v1,
-         "AD:SUB:Quiz;SID:555;DG:A;;"},
+         "AD:SUB:Quiz;SID:555;DG:A;M:556;;"},
         {kV1IvrServicePage,
          102,
          {{1015, "Line: 24h"}, {1030, "555"}, {1020, "556"}},
@@ -159,8 +159,8 @@ TEST(PagePayload, EmptyPageAsksNoDialectButStillReports) {
     Page page(PageDefinition(kCardPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1012, "x");
-    page.EditField(1012, "");
+    EXPECT_TRUE(page.EditField(1012, "x"));
+    EXPECT_TRUE(page.EditField(1012, ""));
     EXPECT_EQ(host.dialectQueries, 1);
     ASSERT_EQ(host.payloads.size(), 2u);
     EXPECT_EQ(host.payloads[1], "");
@@ -174,7 +174,7 @@ TEST(PagePayload, SpacesAndLineBreaksAreKeptUnescaped) {
     Page page(PageDefinition(kSmsPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1016, "  a\r\nb ");
+    EXPECT_TRUE(page.EditField(1016, "  a\r\nb "));
     EXPECT_EQ(page.payload(), std::string("\x01\x10", 2) + "SMS:TXT:  a\r\nb ;;");
 }
 
@@ -200,8 +200,8 @@ TEST(PageClear, EmptiesInTheClearOrderReportingEachShrink) {
     Page page(PageDefinition(kSmsPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1015, "555");
-    page.EditField(1016, "hi");
+    EXPECT_TRUE(page.EditField(1015, "555"));
+    EXPECT_TRUE(page.EditField(1016, "hi"));
     host.payloads.clear();
     page.Clear();
     // Recipient first: the message entry alone, then nothing.
@@ -219,9 +219,9 @@ TEST(PageClear, CardClearOrderAndDisabledFieldsAreClearedToo) {
     Page page(PageDefinition(kCardPage));
     page.CreateWindow();
     page.SetListener(&host);
-    page.EditField(1012, "N");  // name
-    page.EditField(1015, "C");  // company
-    page.EditField(1022, "U");  // web address
+    EXPECT_TRUE(page.EditField(1012, "N"));  // name
+    EXPECT_TRUE(page.EditField(1015, "C"));  // company
+    EXPECT_TRUE(page.EditField(1022, "U"));  // web address
     page.SetFieldEnabled(1022, false);
     EXPECT_FALSE(page.EditField(1022, "typed"));  // a disabled field takes no input
     host.payloads.clear();
@@ -234,16 +234,23 @@ TEST(PageClear, CardClearOrderAndDisabledFieldsAreClearedToo) {
 }
 
 TEST(PageTables, EveryPageIsConsistent) {
-    for (PageTemplate id : AllPages()) {
-        const PageDef& def = PageDefinition(id);
-        EXPECT_EQ(def.id, id);
-        std::set<int> ids, cleared(def.clearOrder.begin(), def.clearOrder.end());
+    std::set<int> pages;
+    for (const PageDef& def : AllPages()) {
+        const PageTemplate id = def.id;
+        EXPECT_EQ(&PageDefinition(id), &def);
+        pages.insert(id);
+        std::set<int> ids, cleared(def.clearOrder.begin(), def.clearOrder.end()),
+            loaded(def.loadOrder.begin(), def.loadOrder.end());
         for (const FieldDef& f : def.fields)
             ids.insert(f.id);
         EXPECT_EQ(ids.size(), def.fields.size()) << id;
         EXPECT_EQ(cleared, ids) << "every field is cleared once on page " << id;
+        EXPECT_EQ(def.clearOrder.size(), ids.size()) << id;
+        EXPECT_EQ(loaded, ids) << "every field is loaded once on page " << id;
+        EXPECT_EQ(def.loadOrder.size(), ids.size()) << id;
         EXPECT_NE(FindField(def, def.focusField), nullptr) << id;
     }
+    EXPECT_EQ(pages.size(), kPageCount);
 }
 
 TEST(TabSets, DialectsOfferTheirTabs) {
@@ -254,7 +261,16 @@ TEST(TabSets, DialectsOfferTheirTabs) {
     EXPECT_EQ(DialectByRadio(kRadioUnicom)->tabs[8].page, kCustomPage);
     EXPECT_EQ(DialectByRadio(kRadioMobileV1)->tabs[6].page, kV1WapServicePage);
     EXPECT_EQ(DialectByRadio(kRadioMobileV2)->tabs[4].page, kWapServicePage);
+    std::set<int> codes, radios;
+    std::set<std::string_view> headers, versions;
     for (const DialectDef& d : AllDialects()) {
+        codes.insert(d.dialect);
+        radios.insert(d.radioId);
+        headers.insert(d.header);
+        versions.insert(d.version);
+        EXPECT_EQ(d.header.size(), 2u);
+        EXPECT_EQ(DialectByCode(d.dialect), &d);
+        EXPECT_EQ(DialectByRadio(d.radioId), &d);
         // The page set is the tab set; the business card page is created last.
         std::set<int> tabs, created(d.creationOrder.begin(), d.creationOrder.end());
         for (const Tab& t : d.tabs)
@@ -263,6 +279,10 @@ TEST(TabSets, DialectsOfferTheirTabs) {
         EXPECT_EQ(d.creationOrder.back(), kCardPage);
         EXPECT_EQ(std::set<int>(d.resetOrder.begin(), d.resetOrder.end()), tabs);
     }
+    EXPECT_EQ(codes.size(), 3u);
+    EXPECT_EQ(radios.size(), 3u);
+    EXPECT_EQ(headers.size(), 3u);
+    EXPECT_EQ(versions.size(), 3u);
 }
 
 }  // namespace
