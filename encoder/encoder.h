@@ -7,6 +7,8 @@
 //
 // Levels: 0 = L, 1 = M, 2 = Q, 3 = H. Versions: 0 = choose automatically (never above 10),
 // 1..40 = use exactly this version or fail.
+//
+// Functions are PascalCase; encode and build_symbol keep the names they are known by.
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // run-length score, plus 3 for every 2 x 2 block of one colour (rows pass only). The lowest
 // total wins, ties keep the lower mask, and a mask whose dark penalty alone exceeds the best
 // total so far is not scored further. Symbols up to 64 modules wide are scored on bit-packed
-// rows and columns (choose_mask_packed); wider ones module by module (choose_mask), with the
+// rows and columns (ChooseMaskPacked); wider ones module by module (ChooseMask), with the
 // same totals.
 #pragma once
 
@@ -14,32 +14,32 @@
 
 namespace tirrel::encoder {
 
-bool mask_applies(int mask, int row, int column);
+bool MaskApplies(int mask, int row, int column);
 
 // Inverts bit 0 of every non-function module where the mask's condition holds.
-void apply_mask(std::vector<uint8_t>& modules, int width, int mask);
+void ApplyMask(std::vector<uint8_t>& modules, int width, int mask);
 
 // The dark-module penalty, with truncating division.
-int dark_penalty(int dark, int width);
+int DarkPenalty(int dark, int width);
 
 // Run-length score of one line given as its run list (a line that starts dark begins with
 // the marker -1, so dark runs sit at odd indices).
-int run_list_penalty(const std::vector<int>& runs);
+int RunListPenalty(const std::vector<int>& runs);
 
 // Run-length score of `n` modules (bit 0 = dark) starting at `first`, `step` bytes apart.
-int line_penalty(const uint8_t* first, int step, int n);
+int LinePenalty(const uint8_t* first, int step, int n);
 
 // Run-length score of a line of up to 64 modules packed into bits (bit j = module j).
-int packed_line_penalty(uint64_t line, int width);
+int PackedLinePenalty(uint64_t line, int width);
 
 // Full total of a matrix, module by module.
-int total_penalty(const std::vector<uint8_t>& modules, int width);
+int TotalPenalty(const std::vector<uint8_t>& modules, int width);
 
 // Picks among `count` candidates. `dark(m)` returns candidate m's dark penalty, `lines(m)`
 // the rest of its total; `lines` is called only for candidates that are scored in full, and
 // those are recorded in `scored` when given.
 template <class DarkFn, class LinesFn>
-int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored = nullptr) {
+int SelectMask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored = nullptr) {
     int best = 0;
     int best_total = INT_MAX;
     for (int m = 0; m < count; ++m) {
@@ -57,7 +57,7 @@ int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored 
 
 // The best of the eight masks for an unmasked symbol (function modules flagged, format
 // areas still light), scored module by module.
-int choose_mask(const std::vector<uint8_t>& modules, int width);
+int ChooseMask(const std::vector<uint8_t>& modules, int width);
 
 // An unmasked symbol of at most 64 modules per side as bits: bit j of dark_rows[i] is
 // module (i, j) dark, of free_rows[i] module (i, j) a data module; columns likewise.
@@ -67,9 +67,9 @@ struct PackedSymbol {
     uint64_t free_rows[64] = {}, free_cols[64] = {};
 };
 
-int choose_mask_packed(const PackedSymbol& symbol);
+int ChooseMaskPacked(const PackedSymbol& symbol);
 
 // Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
-void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
+void ApplyMaskPacked(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
 
 }  // namespace tirrel::encoder

@@ -37,23 +37,23 @@ struct FunctionTemplate {
 };
 
 // The template of `version` (1..40), built at first use.
-const FunctionTemplate& function_template(int version);
+const FunctionTemplate& TemplateOf(int version);
 
 // Centres of the alignment patterns along one axis; empty for version 1.
-std::vector<int> alignment_positions(int version);
+std::vector<int> AlignmentPositions(int version);
 
 // 18-bit version information (6 version bits and the BCH code) for versions 7..40.
-uint32_t version_information(int version);
+uint32_t VersionInformation(int version);
 
 // 15-bit format information for (level, mask), after the XOR with the format mask.
-uint32_t format_information(int level, int mask);
+uint32_t FormatInformation(int level, int mask);
 
 // Writes the codeword bits, most significant first, into the template's data modules;
 // modules left over (remainder bits) stay light.
-void place_codewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
-                     std::vector<uint8_t>& modules);
+void PlaceCodewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
+                    std::vector<uint8_t>& modules);
 
 // Writes both copies of the format information as kFormat | bit.
-void draw_format_information(std::vector<uint8_t>& modules, int width, int level, int mask);
+void DrawFormatInformation(std::vector<uint8_t>& modules, int width, int level, int mask);
 
 }  // namespace tirrel::encoder

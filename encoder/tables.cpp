@@ -39,27 +39,27 @@ constexpr signed char kRemainderBits[41] = {
 
 }  // namespace
 
-int total_codewords(int version) {
+int TotalCodewords(int version) {
     return kTotalCodewords[version];
 }
-int ecc_codewords_per_block(int version, int level) {
+int EccCodewordsPerBlock(int version, int level) {
     return kEccPerBlock[level][version];
 }
-int block_count(int version, int level) {
+int BlockCount(int version, int level) {
     return kBlockCount[level][version];
 }
-int remainder_bits(int version) {
+int RemainderBits(int version) {
     return kRemainderBits[version];
 }
 
-int data_codewords(int version, int level) {
-    return total_codewords(version) -
-           ecc_codewords_per_block(version, level) * block_count(version, level);
+int DataCodewords(int version, int level) {
+    return TotalCodewords(version) -
+           EccCodewordsPerBlock(version, level) * BlockCount(version, level);
 }
 
-int smallest_version_holding(int bytes, int level) {
+int SmallestVersionHolding(int bytes, int level) {
     for (int v = kMinVersion; v <= kMaxVersion; ++v)
-        if (data_codewords(v, level) >= bytes) return v;
+        if (DataCodewords(v, level) >= bytes) return v;
     return -1;
 }
 

@@ -7,19 +7,19 @@ namespace tirrel::encoder {
 constexpr int kMinVersion = 1;
 constexpr int kMaxVersion = 40;
 
-constexpr int symbol_width(int version) {
+constexpr int SymbolWidth(int version) {
     return 17 + 4 * version;
 }
 
-int total_codewords(int version);
-int ecc_codewords_per_block(int version, int level);
-int block_count(int version, int level);
-int remainder_bits(int version);
+int TotalCodewords(int version);
+int EccCodewordsPerBlock(int version, int level);
+int BlockCount(int version, int level);
+int RemainderBits(int version);
 
 // Total codewords minus the level's error-correction codewords.
-int data_codewords(int version, int level);
+int DataCodewords(int version, int level);
 
 // Smallest version whose data codewords at `level` hold `bytes`; -1 when none does.
-int smallest_version_holding(int bytes, int level);
+int SmallestVersionHolding(int bytes, int level);
 
 }  // namespace tirrel::encoder

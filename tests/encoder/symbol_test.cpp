@@ -97,13 +97,13 @@ TEST(Symbol, ChosenMaskHasTheLowestTotal) {
             EXPECT_EQ(int(((format ^ 0x5412) >> 13) & 3), kLevelBits[level]);
 
             std::vector<uint8_t> unmasked = s->modules;
-            apply_mask(unmasked, w, chosen);
+            ApplyMask(unmasked, w, chosen);
             for (uint8_t& v : unmasked)
                 if ((v & 0xFE) == kFormat) v = kFormat;
             int best = -1, best_total = 0;
             for (int m = 0; m < 8; ++m) {
                 std::vector<uint8_t> copy = unmasked;
-                apply_mask(copy, w, m);
+                ApplyMask(copy, w, m);
                 const int total = testing::ReferenceTotal(copy, w);
                 if (best < 0 || total < best_total) best = m, best_total = total;
             }
