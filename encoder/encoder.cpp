@@ -29,7 +29,7 @@ int VersionLimit(int requested) {
 // Grows the version until the exactly encoded segments fit; -1 when nothing up to `limit`
 // holds them (the estimate can under-count, so the exact bits may need more than it said).
 // `stream` receives the segments' bits at the settled version.
-int SettleVersion(const std::vector<Segment>& segments, int version, int limit, int level,
+int SettleVersion(const std::vector<Segment>& segments, int version, int limit, Level level,
                   BitStream& stream) {
     for (;;) {
         stream = EncodeSegments(segments, version);
@@ -67,9 +67,9 @@ int MaskPacked(const FunctionTemplate& tpl, const std::vector<uint8_t>& codeword
 
 }  // namespace
 
-std::optional<Symbol> encode(std::string_view payload, int version, int level, int hint) {
+std::optional<Symbol> encode(std::string_view payload, int version, Level level, int hint) {
     (void)hint;  // the program always asks for the Chinese character mode
-    if (level < 0 || level > 3 || version > kMaxVersion) return std::nullopt;
+    if (version > kMaxVersion) return std::nullopt;
     // A payload never holds a zero byte; one that does is refused rather than cut.
     if (payload.empty() || version < 0 || payload.find('\0') != std::string_view::npos)
         return std::nullopt;
@@ -86,7 +86,7 @@ std::optional<Symbol> encode(std::string_view payload, int version, int level, i
     return build_symbol(data, final_version, level);
 }
 
-Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level) {
+Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level) {
     const FunctionTemplate& tpl = TemplateOf(version);
     Symbol symbol;
     symbol.version = version;

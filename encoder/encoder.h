@@ -5,7 +5,7 @@
 //   build_symbol()  adds Reed-Solomon error correction, places everything in the matrix,
 //                   picks the mask and writes format/version information.
 //
-// Levels: 0 = L, 1 = M, 2 = Q, 3 = H. Versions: 0 = choose automatically (never above 10),
+// Versions: 0 = choose automatically (never above 10),
 // 1..40 = use exactly this version or fail.
 //
 // Functions are PascalCase; encode and build_symbol keep the names they are known by.
@@ -15,6 +15,8 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "encoder/level.h"
 
 namespace tirrel::encoder {
 
@@ -35,10 +37,10 @@ constexpr int kChineseHint = 3;
 
 // Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
 // version rule or at all.
-std::optional<Symbol> encode(std::string_view payload, int version, int level,
+std::optional<Symbol> encode(std::string_view payload, int version, Level level,
                              int hint = kChineseHint);
 
 // `data` holds exactly the data codewords of (version, level).
-Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level);
+Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level);
 
 }  // namespace tirrel::encoder

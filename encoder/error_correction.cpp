@@ -81,7 +81,7 @@ std::vector<uint8_t> ReedSolomonRemainder(const uint8_t* data, int length, int d
     return std::vector<uint8_t>(rem, rem + degree);
 }
 
-std::vector<int> BlockDataLengths(int version, int level) {
+std::vector<int> BlockDataLengths(int version, Level level) {
     const int blocks = BlockCount(version, level);
     const int data = DataCodewords(version, level);
     const int long_blocks = data % blocks;
@@ -91,7 +91,8 @@ std::vector<int> BlockDataLengths(int version, int level) {
     return lengths;
 }
 
-std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version, int level) {
+std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version,
+                                        Level level) {
     const std::vector<int> lengths = BlockDataLengths(version, level);
     const int degree = EccCodewordsPerBlock(version, level);
     const size_t blocks = lengths.size();

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "encoder/level.h"
+
 namespace tirrel::encoder {
 
 uint8_t GfMultiply(uint8_t a, uint8_t b);
@@ -14,10 +16,10 @@ uint8_t GfMultiply(uint8_t a, uint8_t b);
 std::vector<uint8_t> ReedSolomonRemainder(const uint8_t* data, int length, int degree);
 
 // Data codewords of each block of (version, level), in order: short blocks first.
-std::vector<int> BlockDataLengths(int version, int level);
+std::vector<int> BlockDataLengths(int version, Level level);
 
 // All codewords of the symbol: the data and error-correction codewords, each interleaved
 // column by column across the blocks.
-std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version, int level);
+std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version, Level level);
 
 }  // namespace tirrel::encoder

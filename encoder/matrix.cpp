@@ -158,8 +158,8 @@ uint32_t VersionInformation(int version) {
     return uint32_t(version) << 12 | rem;
 }
 
-uint32_t FormatInformation(int level, int mask) {
-    const uint32_t data = uint32_t(kFormatLevelBits[level] << 3 | mask);
+uint32_t FormatInformation(Level level, int mask) {
+    const uint32_t data = uint32_t(kFormatLevelBits[LevelIndex(level)] << 3 | mask);
     uint32_t rem = data;
     for (int i = 0; i < 10; ++i)
         rem = (rem << 1) ^ ((rem >> 9) * 0x537);
@@ -183,7 +183,7 @@ void PlaceCodewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& cod
         if ((codewords[k >> 3] >> (7 - (k & 7))) & 1) modules[tpl.order[k].index] = kDataDark;
 }
 
-void DrawFormatInformation(std::vector<uint8_t>& modules, int width, int level, int mask) {
+void DrawFormatInformation(std::vector<uint8_t>& modules, int width, Level level, int mask) {
     const uint32_t bits = FormatInformation(level, mask);
     Canvas c{width, modules};
     auto bit = [bits](int i) { return uint8_t(kFormat | ((bits >> i) & 1)); };

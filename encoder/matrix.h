@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "encoder/level.h"
+
 namespace tirrel::encoder {
 
 // Module byte values while a symbol is built; bit 0 = dark, bit 7 = function module.
@@ -46,7 +48,7 @@ std::vector<int> AlignmentPositions(int version);
 uint32_t VersionInformation(int version);
 
 // 15-bit format information for (level, mask), after the XOR with the format mask.
-uint32_t FormatInformation(int level, int mask);
+uint32_t FormatInformation(Level level, int mask);
 
 // Writes the codeword bits, most significant first, into the template's data modules;
 // modules left over (remainder bits) stay light.
@@ -54,6 +56,6 @@ void PlaceCodewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& cod
                     std::vector<uint8_t>& modules);
 
 // Writes both copies of the format information as kFormat | bit.
-void DrawFormatInformation(std::vector<uint8_t>& modules, int width, int level, int mask);
+void DrawFormatInformation(std::vector<uint8_t>& modules, int width, Level level, int mask);
 
 }  // namespace tirrel::encoder

@@ -215,7 +215,7 @@ std::vector<Segment> SplitSegments(std::string_view payload, int version) {
     return segments;
 }
 
-int EstimateVersion(const std::vector<Segment>& segments, int level) {
+int EstimateVersion(const std::vector<Segment>& segments, Level level) {
     int widths_of = 0;
     for (;;) {
         long bits = 0;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "encoder/level.h"
+
 namespace tirrel::encoder {
 
 enum class Mode { kNumeric, kAlphanumeric, kByte, kChinese };
@@ -34,6 +36,6 @@ std::vector<Segment> SplitSegments(std::string_view payload, int version);
 
 // Smallest version the segments fit by estimate, widening the count indicators as the
 // version grows; -1 when no version holds them.
-int EstimateVersion(const std::vector<Segment>& segments, int level);
+int EstimateVersion(const std::vector<Segment>& segments, Level level);
 
 }  // namespace tirrel::encoder

@@ -42,22 +42,22 @@ constexpr signed char kRemainderBits[41] = {
 int TotalCodewords(int version) {
     return kTotalCodewords[version];
 }
-int EccCodewordsPerBlock(int version, int level) {
-    return kEccPerBlock[level][version];
+int EccCodewordsPerBlock(int version, Level level) {
+    return kEccPerBlock[LevelIndex(level)][version];
 }
-int BlockCount(int version, int level) {
-    return kBlockCount[level][version];
+int BlockCount(int version, Level level) {
+    return kBlockCount[LevelIndex(level)][version];
 }
 int RemainderBits(int version) {
     return kRemainderBits[version];
 }
 
-int DataCodewords(int version, int level) {
+int DataCodewords(int version, Level level) {
     return TotalCodewords(version) -
            EccCodewordsPerBlock(version, level) * BlockCount(version, level);
 }
 
-int SmallestVersionHolding(int bytes, int level) {
+int SmallestVersionHolding(int bytes, Level level) {
     for (int v = kMinVersion; v <= kMaxVersion; ++v)
         if (DataCodewords(v, level) >= bytes) return v;
     return -1;

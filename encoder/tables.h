@@ -1,6 +1,8 @@
 // Capacity and block structure of every version and level, and the count-indicator widths.
-// Levels: 0 = L, 1 = M, 2 = Q, 3 = H. Versions 1..40.
+// Versions 1..40.
 #pragma once
+
+#include "encoder/level.h"
 
 namespace tirrel::encoder {
 
@@ -12,14 +14,14 @@ constexpr int SymbolWidth(int version) {
 }
 
 int TotalCodewords(int version);
-int EccCodewordsPerBlock(int version, int level);
-int BlockCount(int version, int level);
+int EccCodewordsPerBlock(int version, Level level);
+int BlockCount(int version, Level level);
 int RemainderBits(int version);
 
 // Total codewords minus the level's error-correction codewords.
-int DataCodewords(int version, int level);
+int DataCodewords(int version, Level level);
 
 // Smallest version whose data codewords at `level` hold `bytes`; -1 when none does.
-int SmallestVersionHolding(int bytes, int level);
+int SmallestVersionHolding(int bytes, Level level);
 
 }  // namespace tirrel::encoder

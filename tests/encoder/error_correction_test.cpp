@@ -37,12 +37,12 @@ TEST(ReedSolomon, CodewordIsDivisibleByTheGenerator) {
 }
 
 TEST(Blocks, Version5QuartileHasTwoShortAndTwoLongBlocks) {
-    EXPECT_EQ(BlockDataLengths(5, 2), (std::vector<int>{15, 15, 16, 16}));
-    EXPECT_EQ(EccCodewordsPerBlock(5, 2), 18);
+    EXPECT_EQ(BlockDataLengths(5, Level::kQ), (std::vector<int>{15, 15, 16, 16}));
+    EXPECT_EQ(EccCodewordsPerBlock(5, Level::kQ), 18);
     std::vector<uint8_t> data(62);
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = uint8_t(i);
-    const std::vector<uint8_t> all = AddErrorCorrection(data, 5, 2);
+    const std::vector<uint8_t> all = AddErrorCorrection(data, 5, Level::kQ);
     ASSERT_EQ(all.size(), size_t(TotalCodewords(5)));
     // Column by column: blocks start at 0, 15, 30 and 46.
     EXPECT_EQ((std::vector<uint8_t>(all.begin(), all.begin() + 8)),
@@ -59,14 +59,14 @@ TEST(Blocks, Version5QuartileHasTwoShortAndTwoLongBlocks) {
 }
 
 TEST(Tables, DataCodewordsOfKnownSymbols) {
-    EXPECT_EQ(DataCodewords(1, 0), 19);
-    EXPECT_EQ(DataCodewords(1, 3), 9);
-    EXPECT_EQ(DataCodewords(10, 0), 274);
-    EXPECT_EQ(DataCodewords(10, 3), 122);
-    EXPECT_EQ(DataCodewords(40, 0), 2956);
-    EXPECT_EQ(DataCodewords(40, 3), 1276);
+    EXPECT_EQ(DataCodewords(1, Level::kL), 19);
+    EXPECT_EQ(DataCodewords(1, Level::kH), 9);
+    EXPECT_EQ(DataCodewords(10, Level::kL), 274);
+    EXPECT_EQ(DataCodewords(10, Level::kH), 122);
+    EXPECT_EQ(DataCodewords(40, Level::kL), 2956);
+    EXPECT_EQ(DataCodewords(40, Level::kH), 1276);
     for (int v = kMinVersion; v <= kMaxVersion; ++v)
-        for (int level = 0; level < 4; ++level) {
+        for (Level level : kLevels) {
             // Blocks never differ by more than one data codeword.
             const std::vector<int> lengths = BlockDataLengths(v, level);
             EXPECT_LE(lengths.back() - lengths.front(), 1);

@@ -85,12 +85,12 @@ TEST(Placement, StartsBottomRightGoingUpAndSkipsTheTimingColumn) {
 }
 
 TEST(Format, KnownCodeWordsAndPlacement) {
-    EXPECT_EQ(FormatInformation(1, 0), 0x5412u);  // M, mask 0: all data bits zero
-    EXPECT_EQ(FormatInformation(0, 0), 0x77C4u);
-    EXPECT_EQ(FormatInformation(3, 0), 0x1689u);
-    EXPECT_EQ(FormatInformation(2, 7), 0x2BEDu);
+    EXPECT_EQ(FormatInformation(Level::kM, 0), 0x5412u);  // M, mask 0: all data bits zero
+    EXPECT_EQ(FormatInformation(Level::kL, 0), 0x77C4u);
+    EXPECT_EQ(FormatInformation(Level::kH, 0), 0x1689u);
+    EXPECT_EQ(FormatInformation(Level::kQ, 7), 0x2BEDu);
     std::vector<uint8_t> m = TemplateOf(1).modules;
-    DrawFormatInformation(m, 21, 0, 0);
+    DrawFormatInformation(m, 21, Level::kL, 0);
     // 0x77C4: bit 0 = 0, bit 2 = 1, bit 14 = 1.
     EXPECT_EQ(m[size_t(0 * 21 + 8)], kFormat);       // bit 0, column 8 from the top
     EXPECT_EQ(m[size_t(8 * 21 + 20)], kFormat);      // bit 0, row 8 from the right edge

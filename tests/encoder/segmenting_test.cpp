@@ -149,13 +149,13 @@ TEST(Split, ASwitchThatSavesNothingIsNotTaken) {
 }
 
 TEST(Estimate, GrowsWithTheData) {
-    EXPECT_EQ(EstimateVersion(SplitSegments("12345", 0), 0), 1);
-    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(17, 'a')}}, 0), 1);
-    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(18, 'a')}}, 0), 2);
+    EXPECT_EQ(EstimateVersion(SplitSegments("12345", 0), Level::kL), 1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(17, 'a')}}, Level::kL), 1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(18, 'a')}}, Level::kL), 2);
     // 271 bytes need version 10 at L (274 data codewords) once the count is 16 bits wide.
-    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(271, 'a')}}, 0), 10);
-    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(272, 'a')}}, 0), 11);
-    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(3000, 'a')}}, 0), -1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(271, 'a')}}, Level::kL), 10);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(272, 'a')}}, Level::kL), 11);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(3000, 'a')}}, Level::kL), -1);
 }
 
 }  // namespace
