@@ -17,14 +17,9 @@
 #include <vector>
 
 #include "encoder/level.h"
+#include "encoder/module.h"
 
 namespace tirrel::encoder {
-
-// Module flags during construction; callers keep only bit 0 (1 = dark).
-enum ModuleFlag : uint8_t {
-    kDark = 0x01,
-    kFunction = 0x80,
-};
 
 struct Symbol {
     int version = 0;

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdlib>
 
+#include "encoder/module.h"
+
 namespace tirrel::encoder {
 namespace {
 
@@ -128,7 +130,7 @@ int ChooseMask(const std::vector<uint8_t>& modules, int w) {
         ApplyMask(copy, w, m);
         int count = 0;
         for (uint8_t v : copy)
-            count += v & 1;
+            count += IsDark(v);
         p4 = DarkPenalty(count, w);
         return p4;
     };
@@ -163,7 +165,7 @@ void ApplyMask(std::vector<uint8_t>& modules, int width, int mask) {
     for (int i = 0; i < width; ++i)
         for (int j = 0; j < width; ++j) {
             uint8_t& v = modules[size_t(i * width + j)];
-            if (!(v & 0x80) && MaskApplies(mask, i, j)) v ^= 1;
+            if (!IsFunction(v) && MaskApplies(mask, i, j)) v ^= kDark;
         }
 }
 
@@ -188,10 +190,11 @@ int RunListPenalty(const std::vector<int>& runs) {
 
 int LinePenalty(const uint8_t* first, int step, int n) {
     std::vector<int> runs;
-    if (n > 0 && (first[0] & 1)) runs.push_back(-1);
-    int colour = first[0] & 1, length = 0;
+    if (n > 0 && IsDark(first[0])) runs.push_back(-1);
+    bool colour = IsDark(first[0]);
+    int length = 0;
     for (int k = 0; k < n; ++k) {
-        const int c = first[k * step] & 1;
+        const bool c = IsDark(first[k * step]);
         if (c == colour) {
             ++length;
         } else {
@@ -231,7 +234,7 @@ int PackedLinePenalty(uint64_t x, int w) {
 int TotalPenalty(const std::vector<uint8_t>& modules, int w) {
     int dark = 0;
     for (uint8_t v : modules)
-        dark += v & 1;
+        dark += IsDark(v);
     int total = DarkPenalty(dark, w);
     for (int i = 0; i < w; ++i) {
         total += LinePenalty(&modules[size_t(i * w)], 1, w);
@@ -239,10 +242,10 @@ int TotalPenalty(const std::vector<uint8_t>& modules, int w) {
     }
     for (int i = 1; i < w; ++i)
         for (int j = 1; j < w; ++j) {
-            const int c = modules[size_t(i * w + j)] & 1;
-            if ((modules[size_t(i * w + j - 1)] & 1) == c &&
-                (modules[size_t((i - 1) * w + j)] & 1) == c &&
-                (modules[size_t((i - 1) * w + j - 1)] & 1) == c)
+            const bool c = IsDark(modules[size_t(i * w + j)]);
+            if (IsDark(modules[size_t(i * w + j - 1)]) == c &&
+                IsDark(modules[size_t((i - 1) * w + j)]) == c &&
+                IsDark(modules[size_t((i - 1) * w + j - 1)]) == c)
                 total += 3;
         }
     return total;
@@ -254,7 +257,7 @@ void ApplyMaskPacked(std::vector<uint8_t>& modules, const PackedSymbol& symbol, 
     for (int i = 0; i < w; ++i) {
         uint64_t flips = pat.rows[mask][i] & symbol.free_rows[i];
         while (flips) {
-            modules[size_t(i * w + std::countr_zero(flips))] ^= 1;
+            modules[size_t(i * w + std::countr_zero(flips))] ^= kDark;
             flips &= flips - 1;
         }
     }

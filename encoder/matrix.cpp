@@ -91,7 +91,7 @@ std::vector<ModulePos> PlacementOrder(const std::vector<uint8_t>& modules, int w
             for (int j = 0; j < 2; ++j) {
                 const int col = right - j;
                 const int index = row * width + col;
-                if (modules[size_t(index)] & 0x80) continue;
+                if (IsFunction(modules[size_t(index)])) continue;
                 order.push_back({uint16_t(index), uint8_t(row), uint8_t(col)});
             }
         }
@@ -108,11 +108,11 @@ void PackTemplate(FunctionTemplate& t) {
     for (size_t i = 0; i < w; ++i)
         for (size_t j = 0; j < w; ++j) {
             const uint8_t v = t.modules[i * w + j];
-            if (v & 1) {
+            if (IsDark(v)) {
                 t.dark_rows[i] |= uint64_t(1) << j;
                 t.dark_cols[j] |= uint64_t(1) << i;
             }
-            if (!(v & 0x80)) {
+            if (!IsFunction(v)) {
                 t.free_rows[i] |= uint64_t(1) << j;
                 t.free_cols[j] |= uint64_t(1) << i;
             }

@@ -6,20 +6,9 @@
 #include <vector>
 
 #include "encoder/level.h"
+#include "encoder/module.h"
 
 namespace tirrel::encoder {
-
-// Module byte values while a symbol is built; bit 0 = dark, bit 7 = function module.
-enum ModuleValue : uint8_t {
-    kDataLight = 0x02,
-    kDataDark = 0x03,
-    kFinder = 0xC0,       // finder patterns and separators, | colour
-    kTiming = 0x90,       // | colour
-    kAlignment = 0xA0,    // | colour
-    kFormat = 0x84,       // | bit
-    kVersionInfo = 0x88,  // | bit
-    kDarkModule = 0x81,
-};
 
 struct ModulePos {
     uint16_t index;  // row * width + column
@@ -30,7 +19,7 @@ struct ModulePos {
 struct FunctionTemplate {
     int version = 0;
     int width = 0;
-    std::vector<uint8_t> modules;  // function patterns; data modules preset light (2)
+    std::vector<uint8_t> modules;  // function patterns; data modules preset kDataLight
     std::vector<ModulePos> order;  // data modules in placement order
     // Bit-packed copies for symbols up to 64 modules wide (empty otherwise): bit j of
     // dark_rows[i] / free_rows[i] = module (i, j) is dark / is a data module; the column
