@@ -6,6 +6,7 @@
 #include "encoder/error_correction.h"
 #include "encoder/masking.h"
 #include "encoder/matrix.h"
+#include "encoder/packed_masking.h"
 #include "encoder/segmenting.h"
 #include "encoder/tables.h"
 

@@ -3,9 +3,8 @@
 // A mask's total is the dark-module penalty plus, for every row and every column, the
 // run-length score, plus 3 for every 2 x 2 block of one colour (rows pass only). The lowest
 // total wins, ties keep the lower mask, and a mask whose dark penalty alone exceeds the best
-// total so far is not scored further. Symbols up to 64 modules wide are scored on bit-packed
-// rows and columns (ChooseMaskPacked); wider ones module by module (ChooseMask), with the
-// same totals.
+// total so far is not scored further. Scored here module by module; packed_masking.h computes
+// the same totals on bit-packed rows and columns for symbols up to 64 modules wide.
 #pragma once
 
 #include <climits>
@@ -28,9 +27,6 @@ int RunListPenalty(const std::vector<int>& runs);
 
 // Run-length score of `n` modules (bit 0 = dark) starting at `first`, `step` bytes apart.
 int LinePenalty(const uint8_t* first, int step, int n);
-
-// Run-length score of a line of up to 64 modules packed into bits (bit j = module j).
-int PackedLinePenalty(uint64_t line, int width);
 
 // Full total of a matrix, module by module.
 int TotalPenalty(const std::vector<uint8_t>& modules, int width);
@@ -58,18 +54,5 @@ int SelectMask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored =
 // The best of the eight masks for an unmasked symbol (function modules flagged, format
 // areas still light), scored module by module.
 int ChooseMask(const std::vector<uint8_t>& modules, int width);
-
-// An unmasked symbol of at most 64 modules per side as bits: bit j of dark_rows[i] is
-// module (i, j) dark, of free_rows[i] module (i, j) a data module; columns likewise.
-struct PackedSymbol {
-    int width = 0;
-    uint64_t dark_rows[64] = {}, dark_cols[64] = {};
-    uint64_t free_rows[64] = {}, free_cols[64] = {};
-};
-
-int ChooseMaskPacked(const PackedSymbol& symbol);
-
-// Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
-void ApplyMaskPacked(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
 
 }  // namespace tirrel::encoder

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "encoder/packed_masking.h"
 #include "encoder/tables.h"
 
 namespace tirrel::encoder {
@@ -133,7 +134,7 @@ FunctionTemplate BuildTemplate(int version) {
     ReserveFormatAreas(c);
     DrawVersionInformation(c, version);
     t.order = PlacementOrder(t.modules, t.width);
-    if (t.width <= 64) PackTemplate(t);
+    if (t.width <= kPackedMaxWidth) PackTemplate(t);
     return t;
 }
 

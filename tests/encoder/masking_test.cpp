@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "encoder/packed_masking.h"
 #include "reference_scorer.h"
 
 namespace tirrel::encoder {
