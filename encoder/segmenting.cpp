@@ -155,7 +155,15 @@ int EstimatedBits(const Segment& s, int version) {
 }  // namespace
 
 int CountWidth(Mode mode, int version) {
-    static constexpr int kWidths[4][3] = {{10, 12, 14}, {9, 11, 13}, {8, 16, 16}, {8, 10, 12}};
+    // clang-format off
+    static constexpr int kWidths[4][3] = {
+        // versions:          1-9  10-26  27-40
+        /* numeric      */ {   10,    12,    14},
+        /* alphanumeric */ {    9,    11,    13},
+        /* 8-bit        */ {    8,    16,    16},
+        /* Chinese      */ {    8,    10,    12},
+    };
+    // clang-format on
     const int group = version <= 9 ? 0 : version <= 26 ? 1 : 2;
     return kWidths[static_cast<int>(mode)][group];
 }
