@@ -13,10 +13,10 @@ namespace tirrel::encoder {
 class BitStream {
 public:
     void Append(uint32_t value, int bits);
-    size_t size() const { return size_; }
-    bool bit(size_t i) const { return (bytes_[i >> 3] >> (7 - (i & 7))) & 1; }
+    [[nodiscard]] size_t size() const { return size_; }
+    [[nodiscard]] bool bit(size_t i) const { return (bytes_[i >> 3] >> (7 - (i & 7))) & 1; }
     // The bits packed into bytes, first bit as the top bit of the first byte.
-    const std::vector<uint8_t>& bytes() const { return bytes_; }
+    [[nodiscard]] const std::vector<uint8_t>& bytes() const { return bytes_; }
 
 private:
     std::vector<uint8_t> bytes_;
@@ -27,10 +27,10 @@ private:
 // indicator can say is cut into pieces, each with its own header.
 void EncodeSegment(const Segment& segment, int version, BitStream& out);
 
-BitStream EncodeSegments(const std::vector<Segment>& segments, int version);
+[[nodiscard]] BitStream EncodeSegments(const std::vector<Segment>& segments, int version);
 
 // Terminator, zero bits up to a byte boundary and alternating pad bytes, to exactly
 // `data_codewords` bytes. The stream must fit.
-std::vector<uint8_t> FinishDataCodewords(BitStream stream, int data_codewords);
+[[nodiscard]] std::vector<uint8_t> FinishDataCodewords(BitStream stream, int data_codewords);
 
 }  // namespace tirrel::encoder

@@ -32,10 +32,10 @@ constexpr int kChineseHint = 3;
 
 // Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
 // version rule or at all.
-std::optional<Symbol> encode(std::string_view payload, int version, Level level,
-                             int hint = kChineseHint);
+[[nodiscard]] std::optional<Symbol> encode(std::string_view payload, int version, Level level,
+                                           int hint = kChineseHint);
 
 // `data` holds exactly the data codewords of (version, level).
-Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level);
+[[nodiscard]] Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level);
 
 }  // namespace tirrel::encoder

@@ -13,29 +13,30 @@
 
 namespace tirrel::encoder {
 
-bool MaskApplies(int mask, int row, int column);
+[[nodiscard]] bool MaskApplies(int mask, int row, int column);
 
 // Inverts bit 0 of every non-function module where the mask's condition holds.
 void ApplyMask(std::vector<uint8_t>& modules, int width, int mask);
 
 // The dark-module penalty, with truncating division.
-int DarkPenalty(int dark, int width);
+[[nodiscard]] int DarkPenalty(int dark, int width);
 
 // Run-length score of one line given as its run list (a line that starts dark begins with
 // the marker -1, so dark runs sit at odd indices).
-int RunListPenalty(const std::vector<int>& runs);
+[[nodiscard]] int RunListPenalty(const std::vector<int>& runs);
 
 // Run-length score of `n` modules (bit 0 = dark) starting at `first`, `step` bytes apart.
-int LinePenalty(const uint8_t* first, int step, int n);
+[[nodiscard]] int LinePenalty(const uint8_t* first, int step, int n);
 
 // Full total of a matrix, module by module.
-int TotalPenalty(const std::vector<uint8_t>& modules, int width);
+[[nodiscard]] int TotalPenalty(const std::vector<uint8_t>& modules, int width);
 
 // Picks among `count` candidates. `dark(m)` returns candidate m's dark penalty, `lines(m)`
 // the rest of its total; `lines` is called only for candidates that are scored in full, and
 // those are recorded in `scored` when given.
 template <class DarkFn, class LinesFn>
-int SelectMask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored = nullptr) {
+[[nodiscard]] int SelectMask(int count, DarkFn dark, LinesFn lines,
+                             std::vector<int>* scored = nullptr) {
     int best = 0;
     int best_total = INT_MAX;
     for (int m = 0; m < count; ++m) {
@@ -53,6 +54,6 @@ int SelectMask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored =
 
 // The best of the eight masks for an unmasked symbol (function modules flagged, format
 // areas still light), scored module by module.
-int ChooseMask(const std::vector<uint8_t>& modules, int width);
+[[nodiscard]] int ChooseMask(const std::vector<uint8_t>& modules, int width);
 
 }  // namespace tirrel::encoder

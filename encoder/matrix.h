@@ -28,16 +28,16 @@ struct FunctionTemplate {
 };
 
 // The template of `version` (1..40), built at first use.
-const FunctionTemplate& TemplateOf(int version);
+[[nodiscard]] const FunctionTemplate& TemplateOf(int version);
 
 // Centres of the alignment patterns along one axis; empty for version 1.
-std::vector<int> AlignmentPositions(int version);
+[[nodiscard]] std::vector<int> AlignmentPositions(int version);
 
 // 18-bit version information (6 version bits and the BCH code) for versions 7..40.
-uint32_t VersionInformation(int version);
+[[nodiscard]] uint32_t VersionInformation(int version);
 
 // 15-bit format information for (level, mask), after the XOR with the format mask.
-uint32_t FormatInformation(Level level, int mask);
+[[nodiscard]] uint32_t FormatInformation(Level level, int mask);
 
 // Writes the codeword bits, most significant first, into the template's data modules;
 // modules left over (remainder bits) stay light.

@@ -17,12 +17,12 @@ struct PackedSymbol {
     uint64_t free_rows[kPackedMaxWidth] = {}, free_cols[kPackedMaxWidth] = {};
 };
 
-int ChooseMaskPacked(const PackedSymbol& symbol);
+[[nodiscard]] int ChooseMaskPacked(const PackedSymbol& symbol);
 
 // Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
 void ApplyMaskPacked(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
 
 // Run-length score of a line of up to 64 modules packed into bits (bit j = module j).
-int PackedLinePenalty(uint64_t line, int width);
+[[nodiscard]] int PackedLinePenalty(uint64_t line, int width);
 
 }  // namespace tirrel::encoder

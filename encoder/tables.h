@@ -9,19 +9,19 @@ namespace tirrel::encoder {
 constexpr int kMinVersion = 1;
 constexpr int kMaxVersion = 40;
 
-constexpr int SymbolWidth(int version) {
+[[nodiscard]] constexpr int SymbolWidth(int version) {
     return 17 + 4 * version;
 }
 
-int TotalCodewords(int version);
-int EccCodewordsPerBlock(int version, Level level);
-int BlockCount(int version, Level level);
-int RemainderBits(int version);
+[[nodiscard]] int TotalCodewords(int version);
+[[nodiscard]] int EccCodewordsPerBlock(int version, Level level);
+[[nodiscard]] int BlockCount(int version, Level level);
+[[nodiscard]] int RemainderBits(int version);
 
 // Total codewords minus the level's error-correction codewords.
-int DataCodewords(int version, Level level);
+[[nodiscard]] int DataCodewords(int version, Level level);
 
 // Smallest version whose data codewords at `level` hold `bytes`; -1 when none does.
-int SmallestVersionHolding(int bytes, Level level);
+[[nodiscard]] int SmallestVersionHolding(int bytes, Level level);
 
 }  // namespace tirrel::encoder
