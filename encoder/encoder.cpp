@@ -68,8 +68,8 @@ int MaskPacked(const FunctionTemplate& tpl, const std::vector<uint8_t>& codeword
 
 }  // namespace
 
-std::optional<Symbol> encode(std::string_view payload, int version, Level level, int hint) {
-    (void)hint;  // the program always asks for the Chinese character mode
+std::optional<Symbol> encode(std::string_view payload, int version, Level level,
+                             [[maybe_unused]] int hint) {
     if (version > kMaxVersion) return std::nullopt;
     // A payload never holds a zero byte; one that does is refused rather than cut.
     if (payload.empty() || version < 0 || payload.find('\0') != std::string_view::npos)

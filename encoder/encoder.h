@@ -31,7 +31,8 @@ struct Symbol {
 constexpr int kChineseHint = 3;
 
 // Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
-// version rule or at all.
+// version rule or at all. `hint` chooses the character modes and stays in the call as the
+// program makes it; only kChineseHint is implemented, so its value is not read.
 [[nodiscard]] std::optional<Symbol> encode(std::string_view payload, int version, Level level,
                                            int hint = kChineseHint);
 
