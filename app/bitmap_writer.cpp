@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "encoder/module.h"
 #include "platform/atomic_file.h"
 
 namespace tirrel {
@@ -72,7 +73,7 @@ std::vector<uint8_t> BuildBitmapFile(const uint8_t* matrix, int n, int cellPitch
     const size_t q = static_cast<size_t>(quietZone);
     for (size_t i = 0; i < size_t(n); ++i) {
         for (size_t j = 0; j < size_t(n); ++j) {
-            if (!(matrix[i * n + j] & 1)) continue;
+            if (!encoder::IsDark(matrix[i * n + j])) continue;
             for (size_t dy = 0; dy < p; ++dy) {
                 size_t y = p * (q + i) + dy;
                 uint8_t* row = pixels + (h - 1 - y) * s;

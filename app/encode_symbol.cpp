@@ -6,7 +6,9 @@ namespace tirrel {
 
 EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level) {
     if (version > 10) return nullptr;
-    auto symbol = encoder::encode(payload, version, level, encoder::kChineseHint);
+    const std::optional<encoder::Level> ecc = encoder::LevelFromIndex(level);
+    if (!ecc) return nullptr;
+    auto symbol = encoder::encode(payload, version, *ecc, encoder::kChineseHint);
     if (!symbol) return nullptr;
     auto result = std::make_unique<EncodedSymbol>();
     result->modules = std::move(symbol->modules);

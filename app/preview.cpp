@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "encoder/module.h"
+
 namespace tirrel {
 
 PreviewGeometry PreviewGeometryFor(int size, int zoom, int n) {
@@ -29,7 +31,7 @@ int RenderPreview(const uint8_t* modules, uint8_t* pixels, int size, int zoom, i
         // Draw the first pixel row of this module row, then copy it down c - 1 times.
         bool any = false;
         for (int j = 0; j < n; ++j) {
-            if (!(row[j] & 1)) continue;
+            if (!encoder::IsDark(row[j])) continue;
             std::memset(top + size_t(3) * (m + c * j), 0x00, size_t(3) * c);
             any = true;
         }

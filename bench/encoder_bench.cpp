@@ -67,7 +67,7 @@ using Encoder = std::function<bool(const Entry&)>;
 
 bool EncodeOurs(const Entry& e) {
     const std::optional<tirrel::encoder::Symbol> s =
-        tirrel::encoder::encode(e.payload, e.version, e.level);
+        tirrel::encoder::encode(e.payload, e.version, tirrel::encoder::kLevels[e.level]);
     benchmark::DoNotOptimize(s);
     return s && s->version == e.version;
 }

@@ -6,6 +6,7 @@
 #include "encoder/error_correction.h"
 #include "encoder/masking.h"
 #include "encoder/matrix.h"
+#include "encoder/packed_masking.h"
 #include "encoder/segmenting.h"
 #include "encoder/tables.h"
 
@@ -15,25 +16,25 @@ namespace {
 // The version the estimate allows under this program's rule, or -1: an automatic version
 // never goes above 10, a requested one is never enlarged, and data that no version holds
 // is refused whatever was asked.
-int apply_version_rule(int estimate, int requested) {
+int ApplyVersionRule(int estimate, int requested) {
     if (estimate < 0) return -1;
     if (requested == 0) return estimate <= 10 ? estimate : -1;
     return estimate <= requested ? requested : -1;
 }
 
 // The largest version the rule lets the exact pass reach.
-int version_limit(int requested) {
+int VersionLimit(int requested) {
     return requested == 0 ? 10 : requested;
 }
 
 // Grows the version until the exactly encoded segments fit; -1 when nothing up to `limit`
 // holds them (the estimate can under-count, so the exact bits may need more than it said).
 // `stream` receives the segments' bits at the settled version.
-int settle_version(const std::vector<Segment>& segments, int version, int limit, int level,
-                   BitStream& stream) {
+int SettleVersion(const std::vector<Segment>& segments, int version, int limit, Level level,
+                  BitStream& stream) {
     for (;;) {
-        stream = encode_segments(segments, version);
-        const int needed = smallest_version_holding(int((stream.size() + 7) / 8), level);
+        stream = EncodeSegments(segments, version);
+        const int needed = SmallestVersionHolding(int((stream.size() + 7) / 8), level);
         if (needed < 0 || needed > limit) return -1;
         if (version >= needed) return version;
         version = needed;
@@ -41,8 +42,8 @@ int settle_version(const std::vector<Segment>& segments, int version, int limit,
 }
 
 // Masks a symbol of up to 64 modules per side on bits, straight from the placement.
-int mask_packed(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
-                std::vector<uint8_t>& modules) {
+int MaskPacked(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
+               std::vector<uint8_t>& modules) {
     PackedSymbol p;
     p.width = tpl.width;
     for (int i = 0; i < tpl.width; ++i) {
@@ -60,49 +61,48 @@ int mask_packed(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewor
         p.dark_rows[pos.row] |= bit << pos.column;
         p.dark_cols[pos.column] |= bit << pos.row;
     }
-    const int mask = choose_mask_packed(p);
-    apply_mask_packed(modules, p, mask);
+    const int mask = ChooseMaskPacked(p);
+    ApplyMaskPacked(modules, p, mask);
     return mask;
 }
 
 }  // namespace
 
-std::optional<Symbol> encode(std::string_view payload, int version, int level, int hint) {
-    (void)hint;  // the program always asks for the Chinese character mode
-    if (level < 0 || level > 3 || version > kMaxVersion) return std::nullopt;
+std::optional<Symbol> encode(std::string_view payload, int version, Level level,
+                             [[maybe_unused]] int hint) {
+    if (version > kMaxVersion) return std::nullopt;
     // A payload never holds a zero byte; one that does is refused rather than cut.
     if (payload.empty() || version < 0 || payload.find('\0') != std::string_view::npos)
         return std::nullopt;
 
-    const std::vector<Segment> segments = split_segments(payload, version);
-    const int start = apply_version_rule(estimate_version(segments, level), version);
+    const std::vector<Segment> segments = SplitSegments(payload, version);
+    const int start = ApplyVersionRule(EstimateVersion(segments, level), version);
     if (start < 0) return std::nullopt;
     BitStream stream;
-    const int final_version =
-        settle_version(segments, start, version_limit(version), level, stream);
+    const int final_version = SettleVersion(segments, start, VersionLimit(version), level, stream);
     if (final_version < 0) return std::nullopt;
 
     const std::vector<uint8_t> data =
-        finish_data_codewords(std::move(stream), data_codewords(final_version, level));
+        FinishDataCodewords(std::move(stream), DataCodewords(final_version, level));
     return build_symbol(data, final_version, level);
 }
 
-Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level) {
-    const FunctionTemplate& tpl = function_template(version);
+Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level) {
+    const FunctionTemplate& tpl = TemplateOf(version);
     Symbol symbol;
     symbol.version = version;
     symbol.width = tpl.width;
     symbol.modules = tpl.modules;
-    const std::vector<uint8_t> codewords = add_error_correction(data, version, level);
+    const std::vector<uint8_t> codewords = AddErrorCorrection(data, version, level);
     int mask = 0;
     if (!tpl.dark_rows.empty()) {
-        mask = mask_packed(tpl, codewords, symbol.modules);
+        mask = MaskPacked(tpl, codewords, symbol.modules);
     } else {
-        place_codewords(tpl, codewords, symbol.modules);
-        mask = choose_mask(symbol.modules, symbol.width);
-        apply_mask(symbol.modules, symbol.width, mask);
+        PlaceCodewords(tpl, codewords, symbol.modules);
+        mask = ChooseMask(symbol.modules, symbol.width);
+        ApplyMask(symbol.modules, symbol.width, mask);
     }
-    draw_format_information(symbol.modules, symbol.width, level, mask);
+    DrawFormatInformation(symbol.modules, symbol.width, level, mask);
     return symbol;
 }
 

@@ -5,8 +5,10 @@
 //   build_symbol()  adds Reed-Solomon error correction, places everything in the matrix,
 //                   picks the mask and writes format/version information.
 //
-// Levels: 0 = L, 1 = M, 2 = Q, 3 = H. Versions: 0 = choose automatically (never above 10),
+// Versions: 0 = choose automatically (never above 10),
 // 1..40 = use exactly this version or fail.
+//
+// Functions are PascalCase; encode and build_symbol keep the names they are known by.
 #pragma once
 
 #include <cstdint>
@@ -14,13 +16,10 @@
 #include <string_view>
 #include <vector>
 
-namespace tirrel::encoder {
+#include "encoder/level.h"
+#include "encoder/module.h"
 
-// Module flags during construction; callers keep only bit 0 (1 = dark).
-enum ModuleFlag : uint8_t {
-    kDark = 0x01,
-    kFunction = 0x80,
-};
+namespace tirrel::encoder {
 
 struct Symbol {
     int version = 0;
@@ -32,11 +31,12 @@ struct Symbol {
 constexpr int kChineseHint = 3;
 
 // Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
-// version rule or at all.
-std::optional<Symbol> encode(std::string_view payload, int version, int level,
-                             int hint = kChineseHint);
+// version rule or at all. `hint` chooses the character modes and stays in the call as the
+// program makes it; only kChineseHint is implemented, so its value is not read.
+[[nodiscard]] std::optional<Symbol> encode(std::string_view payload, int version, Level level,
+                                           int hint = kChineseHint);
 
 // `data` holds exactly the data codewords of (version, level).
-Symbol build_symbol(const std::vector<uint8_t>& data, int version, int level);
+[[nodiscard]] Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level);
 
 }  // namespace tirrel::encoder

@@ -16,7 +16,7 @@ struct FieldTables {
     std::array<int, 256> log{};
 };
 
-constexpr FieldTables make_field_tables() {
+constexpr FieldTables MakeFieldTables() {
     FieldTables t;
     int x = 1;
     for (int i = 0; i < 255; ++i) {
@@ -31,13 +31,13 @@ constexpr FieldTables make_field_tables() {
     return t;
 }
 
-constexpr FieldTables kField = make_field_tables();
+constexpr FieldTables kField = MakeFieldTables();
 
 // For each degree, the generator polynomial (without its leading 1, highest power first)
 // multiplied by every field element: the division step is then one table row XORed in.
 using ProductRows = std::array<std::array<uint8_t, kMaxDegree>, 256>;
 
-std::vector<ProductRows> make_product_rows() {
+std::vector<ProductRows> MakeProductRows() {
     std::vector<ProductRows> all(kMaxDegree + 1);
     for (int degree = 1; degree <= kMaxDegree; ++degree) {
         uint8_t coef[kMaxDegree] = {};
@@ -45,33 +45,33 @@ std::vector<ProductRows> make_product_rows() {
         uint8_t root = 1;
         for (int i = 0; i < degree; ++i) {
             for (int j = 0; j < degree; ++j) {
-                coef[j] = gf_multiply(coef[j], root);
+                coef[j] = GfMultiply(coef[j], root);
                 if (j + 1 < degree) coef[j] ^= coef[j + 1];
             }
-            root = gf_multiply(root, 0x02);
+            root = GfMultiply(root, 0x02);
         }
         for (int factor = 0; factor < 256; ++factor)
             for (int j = 0; j < degree; ++j)
                 all[size_t(degree)][size_t(factor)][size_t(j)] =
-                    gf_multiply(coef[j], uint8_t(factor));
+                    GfMultiply(coef[j], uint8_t(factor));
     }
     return all;
 }
 
-const ProductRows& product_rows(int degree) {
-    static const std::vector<ProductRows> kRows = make_product_rows();
+const ProductRows& ProductRowsOf(int degree) {
+    static const std::vector<ProductRows> kRows = MakeProductRows();
     return kRows[size_t(degree)];
 }
 
 }  // namespace
 
-uint8_t gf_multiply(uint8_t a, uint8_t b) {
+uint8_t GfMultiply(uint8_t a, uint8_t b) {
     if (a == 0 || b == 0) return 0;
     return kField.exp[kField.log[a] + kField.log[b]];
 }
 
-std::vector<uint8_t> reed_solomon_remainder(const uint8_t* data, int length, int degree) {
-    const ProductRows& rows = product_rows(degree);
+std::vector<uint8_t> ReedSolomonRemainder(const uint8_t* data, int length, int degree) {
+    const ProductRows& rows = ProductRowsOf(degree);
     uint8_t rem[kMaxDegree + 1] = {};
     for (int i = 0; i < length; ++i) {
         const std::array<uint8_t, kMaxDegree>& row = rows[data[i] ^ rem[0]];
@@ -81,9 +81,9 @@ std::vector<uint8_t> reed_solomon_remainder(const uint8_t* data, int length, int
     return std::vector<uint8_t>(rem, rem + degree);
 }
 
-std::vector<int> block_data_lengths(int version, int level) {
-    const int blocks = block_count(version, level);
-    const int data = data_codewords(version, level);
+std::vector<int> BlockDataLengths(int version, Level level) {
+    const int blocks = BlockCount(version, level);
+    const int data = DataCodewords(version, level);
     const int long_blocks = data % blocks;
     std::vector<int> lengths(size_t(blocks), data / blocks);
     for (int b = blocks - long_blocks; b < blocks; ++b)
@@ -91,10 +91,10 @@ std::vector<int> block_data_lengths(int version, int level) {
     return lengths;
 }
 
-std::vector<uint8_t> add_error_correction(const std::vector<uint8_t>& data, int version,
-                                          int level) {
-    const std::vector<int> lengths = block_data_lengths(version, level);
-    const int degree = ecc_codewords_per_block(version, level);
+std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version,
+                                        Level level) {
+    const std::vector<int> lengths = BlockDataLengths(version, level);
+    const int degree = EccCodewordsPerBlock(version, level);
     const size_t blocks = lengths.size();
 
     std::vector<size_t> starts(blocks);
@@ -102,12 +102,12 @@ std::vector<uint8_t> add_error_correction(const std::vector<uint8_t>& data, int 
     size_t at = 0;
     for (size_t b = 0; b < blocks; ++b) {
         starts[b] = at;
-        ecc[b] = reed_solomon_remainder(data.data() + at, lengths[b], degree);
+        ecc[b] = ReedSolomonRemainder(data.data() + at, lengths[b], degree);
         at += size_t(lengths[b]);
     }
 
     std::vector<uint8_t> out;
-    out.reserve(size_t(total_codewords(version)));
+    out.reserve(size_t(TotalCodewords(version)));
     const int longest = lengths.back();
     for (int col = 0; col < longest; ++col)
         for (size_t b = 0; b < blocks; ++b)

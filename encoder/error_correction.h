@@ -5,19 +5,23 @@
 #include <cstdint>
 #include <vector>
 
+#include "encoder/level.h"
+
 namespace tirrel::encoder {
 
-uint8_t gf_multiply(uint8_t a, uint8_t b);
+[[nodiscard]] uint8_t GfMultiply(uint8_t a, uint8_t b);
 
 // The `degree` error-correction codewords of `data` (generator roots alpha^0..alpha^(degree-1)).
 // Degrees 1..30.
-std::vector<uint8_t> reed_solomon_remainder(const uint8_t* data, int length, int degree);
+[[nodiscard]] std::vector<uint8_t> ReedSolomonRemainder(const uint8_t* data, int length,
+                                                        int degree);
 
 // Data codewords of each block of (version, level), in order: short blocks first.
-std::vector<int> block_data_lengths(int version, int level);
+[[nodiscard]] std::vector<int> BlockDataLengths(int version, Level level);
 
 // All codewords of the symbol: the data and error-correction codewords, each interleaved
 // column by column across the blocks.
-std::vector<uint8_t> add_error_correction(const std::vector<uint8_t>& data, int version, int level);
+[[nodiscard]] std::vector<uint8_t> AddErrorCorrection(const std::vector<uint8_t>& data, int version,
+                                                      Level level);
 
 }  // namespace tirrel::encoder

@@ -1,142 +1,28 @@
 #include "encoder/masking.h"
 
-#include <array>
-#include <bit>
 #include <cstdlib>
 
+#include "encoder/module.h"
+
 namespace tirrel::encoder {
-namespace {
 
-constexpr int kPackedMaxWidth = 64;
-
-// Portable builds have no popcount instruction and std::popcount becomes a library call;
-// this stays inline.
-int bit_count(uint64_t x) {
-    x = x - ((x >> 1) & 0x5555555555555555ULL);
-    x = (x & 0x3333333333333333ULL) + ((x >> 2) & 0x3333333333333333ULL);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
-    return int((x * 0x0101010101010101ULL) >> 56);
-}
-
-uint64_t low_bits(int n) {
-    return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1;
-}
-
-// Bits [at, at + n) of x, shifted down to bit 0.
-uint64_t bits_at(uint64_t x, int at, int n) {
-    return (x >> at) & low_bits(n);
-}
-
-// Finder-like patterns dark:light:dark:light:dark = f:f:3f:f:f with f >= 2, found from their
-// centre runs (dark runs of 6 or more); f = 1 is handled with whole-line bit operations.
-int wide_finder_score(uint64_t x, uint64_t light, int w) {
-    uint64_t d6 = x;
-    for (int k = 1; k < 6; ++k)
-        d6 &= x >> k;
-    // A centre run follows at least two light modules (f >= 2).
-    uint64_t centres = d6 & (light << 1) & (light << 2);
-    int score = 0;
-    while (centres) {
-        const int c = std::countr_zero(centres);
-        centres &= centres - 1;
-        const uint64_t above = ~(x >> c);
-        const int len = above ? std::countr_zero(above) : 64 - c;
-        if (len % 3 != 0) continue;
-        const int f = len / 3;
-        const int s = c - 2 * f;
-        if (s < 0 || s + 7 * f > w) continue;
-        if (bits_at(x, s, f) != low_bits(f) || bits_at(x, s + f, f) != 0 ||
-            bits_at(x, c + 3 * f, f) != 0 || bits_at(x, c + 4 * f, f) != low_bits(f))
-            continue;
-        if (s > 0 && ((x >> (s - 1)) & 1)) continue;
-        if (s + 7 * f < w && ((x >> (s + 7 * f)) & 1)) continue;
-        const bool before =
-            s == 0 || (s >= 4 * f && bits_at(light, s - 4 * f, 4 * f) == low_bits(4 * f));
-        const bool after = s + 7 * f == w ||
-                           (s + 11 * f <= w && bits_at(light, s + 7 * f, 4 * f) == low_bits(4 * f));
-        if (before || after) score += 40;
-    }
-    return score;
-}
-
-int packed_block_penalty(const uint64_t* rows, int w) {
-    const uint64_t all = low_bits(w);
-    int count = 0;
-    for (int i = 1; i < w; ++i) {
-        const uint64_t a = rows[i], b = rows[i - 1];
-        const uint64_t la = ~a & all, lb = ~b & all;
-        const uint64_t dark = a & b & (a << 1) & (b << 1);
-        const uint64_t light = la & lb & (la << 1) & (lb << 1);
-        count += bit_count(dark | light);
-    }
-    return 3 * count;
-}
-
-struct MaskPatterns {
-    // rows[m][i]: bit j set where mask m inverts module (i, j); cols[m][j]: bit i likewise.
-    uint64_t rows[8][kPackedMaxWidth];
-    uint64_t cols[8][kPackedMaxWidth];
-};
-
-const MaskPatterns& mask_patterns() {
-    static const MaskPatterns kPatterns = [] {
-        MaskPatterns p{};
-        for (int m = 0; m < 8; ++m)
-            for (int i = 0; i < kPackedMaxWidth; ++i)
-                for (int j = 0; j < kPackedMaxWidth; ++j)
-                    if (mask_applies(m, i, j)) {
-                        p.rows[m][i] |= uint64_t(1) << j;
-                        p.cols[m][j] |= uint64_t(1) << i;
-                    }
-        return p;
-    }();
-    return kPatterns;
-}
-
-}  // namespace
-
-int choose_mask_packed(const PackedSymbol& p) {
-    const int w = p.width;
-    const MaskPatterns& pat = mask_patterns();
-    uint64_t rows[kPackedMaxWidth], cols[kPackedMaxWidth];
-    auto dark = [&](int m) {
-        int count = 0;
-        for (int i = 0; i < w; ++i) {
-            rows[i] = p.dark_rows[i] ^ (pat.rows[m][i] & p.free_rows[i]);
-            count += bit_count(rows[i]);
-        }
-        return dark_penalty(count, w);
-    };
-    auto lines = [&](int m) {
-        int total = packed_block_penalty(rows, w);
-        for (int i = 0; i < w; ++i)
-            total += packed_line_penalty(rows[i], w);
-        for (int j = 0; j < w; ++j) {
-            cols[j] = p.dark_cols[j] ^ (pat.cols[m][j] & p.free_cols[j]);
-            total += packed_line_penalty(cols[j], w);
-        }
-        return total;
-    };
-    return select_mask(8, dark, lines);
-}
-
-int choose_mask(const std::vector<uint8_t>& modules, int w) {
+int ChooseMask(const std::vector<uint8_t>& modules, int w) {
     std::vector<uint8_t> copy;
     int p4 = 0;
     auto dark = [&](int m) {
         copy = modules;
-        apply_mask(copy, w, m);
+        ApplyMask(copy, w, m);
         int count = 0;
         for (uint8_t v : copy)
-            count += v & 1;
-        p4 = dark_penalty(count, w);
+            count += IsDark(v);
+        p4 = DarkPenalty(count, w);
         return p4;
     };
-    auto lines = [&](int) { return total_penalty(copy, w) - p4; };
-    return select_mask(8, dark, lines);
+    auto lines = [&](int) { return TotalPenalty(copy, w) - p4; };
+    return SelectMask(8, dark, lines);
 }
 
-bool mask_applies(int mask, int i, int j) {
+bool MaskApplies(int mask, int i, int j) {
     switch (mask) {
         case 0:
             return (i + j) % 2 == 0;
@@ -159,19 +45,19 @@ bool mask_applies(int mask, int i, int j) {
     }
 }
 
-void apply_mask(std::vector<uint8_t>& modules, int width, int mask) {
+void ApplyMask(std::vector<uint8_t>& modules, int width, int mask) {
     for (int i = 0; i < width; ++i)
         for (int j = 0; j < width; ++j) {
             uint8_t& v = modules[size_t(i * width + j)];
-            if (!(v & 0x80) && mask_applies(mask, i, j)) v ^= 1;
+            if (!IsFunction(v) && MaskApplies(mask, i, j)) v ^= kDark;
         }
 }
 
-int dark_penalty(int dark, int width) {
+int DarkPenalty(int dark, int width) {
     return std::abs(dark * 100 / (width * width) - 50) / 5 * 10;
 }
 
-int run_list_penalty(const std::vector<int>& runs) {
+int RunListPenalty(const std::vector<int>& runs) {
     const int count = int(runs.size());
     int score = 0;
     for (int r : runs)
@@ -186,12 +72,13 @@ int run_list_penalty(const std::vector<int>& runs) {
     return score;
 }
 
-int line_penalty(const uint8_t* first, int step, int n) {
+int LinePenalty(const uint8_t* first, int step, int n) {
     std::vector<int> runs;
-    if (n > 0 && (first[0] & 1)) runs.push_back(-1);
-    int colour = first[0] & 1, length = 0;
+    if (n > 0 && IsDark(first[0])) runs.push_back(-1);
+    bool colour = IsDark(first[0]);
+    int length = 0;
     for (int k = 0; k < n; ++k) {
-        const int c = first[k * step] & 1;
+        const bool c = IsDark(first[k * step]);
         if (c == colour) {
             ++length;
         } else {
@@ -201,63 +88,27 @@ int line_penalty(const uint8_t* first, int step, int n) {
         }
     }
     runs.push_back(length);
-    return run_list_penalty(runs);
+    return RunListPenalty(runs);
 }
 
-int packed_line_penalty(uint64_t x, int w) {
-    const uint64_t all = low_bits(w);
-    x &= all;
-    const uint64_t light = ~x & all;
-    // A run of r >= 5 scores r - 2: one per five-module window inside it, two per run.
-    const uint64_t same = ~(x ^ (x >> 1)) & (all >> 1);  // bit j: modules j, j+1 equal
-    const uint64_t five = same & (same >> 1) & (same >> 2) & (same >> 3);
-    const uint64_t five_starts = five & ~(same << 1);
-    int score = five ? bit_count(five) + 2 * bit_count(five_starts) : 0;
-    if (w < 7) return score;
-    // 1:1:3:1:1, bounded by light modules or the line's ends.
-    const uint64_t core =
-        x & (light >> 1) & (x >> 2) & (x >> 3) & (x >> 4) & (light >> 5) & (x >> 6);
-    const uint64_t end_mark = uint64_t(1) << (w - 7);
-    const uint64_t found = core & ((light << 1) | 1) & ((light >> 7) | end_mark);
-    if (found) {
-        const uint64_t light4 = light & (light >> 1) & (light >> 2) & (light >> 3);
-        const uint64_t before = (light4 << 4) | 1;
-        const uint64_t after = (light4 >> 7) | end_mark;
-        score += 40 * bit_count(found & (before | after));
-    }
-    return score + wide_finder_score(x, light, w);
-}
-
-int total_penalty(const std::vector<uint8_t>& modules, int w) {
+int TotalPenalty(const std::vector<uint8_t>& modules, int w) {
     int dark = 0;
     for (uint8_t v : modules)
-        dark += v & 1;
-    int total = dark_penalty(dark, w);
+        dark += IsDark(v);
+    int total = DarkPenalty(dark, w);
     for (int i = 0; i < w; ++i) {
-        total += line_penalty(&modules[size_t(i * w)], 1, w);
-        total += line_penalty(&modules[size_t(i)], w, w);
+        total += LinePenalty(&modules[size_t(i * w)], 1, w);
+        total += LinePenalty(&modules[size_t(i)], w, w);
     }
     for (int i = 1; i < w; ++i)
         for (int j = 1; j < w; ++j) {
-            const int c = modules[size_t(i * w + j)] & 1;
-            if ((modules[size_t(i * w + j - 1)] & 1) == c &&
-                (modules[size_t((i - 1) * w + j)] & 1) == c &&
-                (modules[size_t((i - 1) * w + j - 1)] & 1) == c)
+            const bool c = IsDark(modules[size_t(i * w + j)]);
+            if (IsDark(modules[size_t(i * w + j - 1)]) == c &&
+                IsDark(modules[size_t((i - 1) * w + j)]) == c &&
+                IsDark(modules[size_t((i - 1) * w + j - 1)]) == c)
                 total += 3;
         }
     return total;
-}
-
-void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask) {
-    const MaskPatterns& pat = mask_patterns();
-    const int w = symbol.width;
-    for (int i = 0; i < w; ++i) {
-        uint64_t flips = pat.rows[mask][i] & symbol.free_rows[i];
-        while (flips) {
-            modules[size_t(i * w + std::countr_zero(flips))] ^= 1;
-            flips &= flips - 1;
-        }
-    }
 }
 
 }  // namespace tirrel::encoder

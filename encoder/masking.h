@@ -3,9 +3,8 @@
 // A mask's total is the dark-module penalty plus, for every row and every column, the
 // run-length score, plus 3 for every 2 x 2 block of one colour (rows pass only). The lowest
 // total wins, ties keep the lower mask, and a mask whose dark penalty alone exceeds the best
-// total so far is not scored further. Symbols up to 64 modules wide are scored on bit-packed
-// rows and columns (choose_mask_packed); wider ones module by module (choose_mask), with the
-// same totals.
+// total so far is not scored further. Scored here module by module; packed_masking.h computes
+// the same totals on bit-packed rows and columns for symbols up to 64 modules wide.
 #pragma once
 
 #include <climits>
@@ -14,32 +13,30 @@
 
 namespace tirrel::encoder {
 
-bool mask_applies(int mask, int row, int column);
+[[nodiscard]] bool MaskApplies(int mask, int row, int column);
 
 // Inverts bit 0 of every non-function module where the mask's condition holds.
-void apply_mask(std::vector<uint8_t>& modules, int width, int mask);
+void ApplyMask(std::vector<uint8_t>& modules, int width, int mask);
 
 // The dark-module penalty, with truncating division.
-int dark_penalty(int dark, int width);
+[[nodiscard]] int DarkPenalty(int dark, int width);
 
 // Run-length score of one line given as its run list (a line that starts dark begins with
 // the marker -1, so dark runs sit at odd indices).
-int run_list_penalty(const std::vector<int>& runs);
+[[nodiscard]] int RunListPenalty(const std::vector<int>& runs);
 
 // Run-length score of `n` modules (bit 0 = dark) starting at `first`, `step` bytes apart.
-int line_penalty(const uint8_t* first, int step, int n);
-
-// Run-length score of a line of up to 64 modules packed into bits (bit j = module j).
-int packed_line_penalty(uint64_t line, int width);
+[[nodiscard]] int LinePenalty(const uint8_t* first, int step, int n);
 
 // Full total of a matrix, module by module.
-int total_penalty(const std::vector<uint8_t>& modules, int width);
+[[nodiscard]] int TotalPenalty(const std::vector<uint8_t>& modules, int width);
 
 // Picks among `count` candidates. `dark(m)` returns candidate m's dark penalty, `lines(m)`
 // the rest of its total; `lines` is called only for candidates that are scored in full, and
 // those are recorded in `scored` when given.
 template <class DarkFn, class LinesFn>
-int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored = nullptr) {
+[[nodiscard]] int SelectMask(int count, DarkFn dark, LinesFn lines,
+                             std::vector<int>* scored = nullptr) {
     int best = 0;
     int best_total = INT_MAX;
     for (int m = 0; m < count; ++m) {
@@ -57,19 +54,6 @@ int select_mask(int count, DarkFn dark, LinesFn lines, std::vector<int>* scored 
 
 // The best of the eight masks for an unmasked symbol (function modules flagged, format
 // areas still light), scored module by module.
-int choose_mask(const std::vector<uint8_t>& modules, int width);
-
-// An unmasked symbol of at most 64 modules per side as bits: bit j of dark_rows[i] is
-// module (i, j) dark, of free_rows[i] module (i, j) a data module; columns likewise.
-struct PackedSymbol {
-    int width = 0;
-    uint64_t dark_rows[64] = {}, dark_cols[64] = {};
-    uint64_t free_rows[64] = {}, free_cols[64] = {};
-};
-
-int choose_mask_packed(const PackedSymbol& symbol);
-
-// Applies `mask` to the module bytes of a packed-size symbol, a row of bits at a time.
-void apply_mask_packed(std::vector<uint8_t>& modules, const PackedSymbol& symbol, int mask);
+[[nodiscard]] int ChooseMask(const std::vector<uint8_t>& modules, int width);
 
 }  // namespace tirrel::encoder

@@ -5,19 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace tirrel::encoder {
+#include "encoder/level.h"
+#include "encoder/module.h"
 
-// Module byte values while a symbol is built; bit 0 = dark, bit 7 = function module.
-enum ModuleValue : uint8_t {
-    kDataLight = 0x02,
-    kDataDark = 0x03,
-    kFinder = 0xC0,       // finder patterns and separators, | colour
-    kTiming = 0x90,       // | colour
-    kAlignment = 0xA0,    // | colour
-    kFormat = 0x84,       // | bit
-    kVersionInfo = 0x88,  // | bit
-    kDarkModule = 0x81,
-};
+namespace tirrel::encoder {
 
 struct ModulePos {
     uint16_t index;  // row * width + column
@@ -28,7 +19,7 @@ struct ModulePos {
 struct FunctionTemplate {
     int version = 0;
     int width = 0;
-    std::vector<uint8_t> modules;  // function patterns; data modules preset light (2)
+    std::vector<uint8_t> modules;  // function patterns; data modules preset kDataLight
     std::vector<ModulePos> order;  // data modules in placement order
     // Bit-packed copies for symbols up to 64 modules wide (empty otherwise): bit j of
     // dark_rows[i] / free_rows[i] = module (i, j) is dark / is a data module; the column
@@ -37,23 +28,23 @@ struct FunctionTemplate {
 };
 
 // The template of `version` (1..40), built at first use.
-const FunctionTemplate& function_template(int version);
+[[nodiscard]] const FunctionTemplate& TemplateOf(int version);
 
 // Centres of the alignment patterns along one axis; empty for version 1.
-std::vector<int> alignment_positions(int version);
+[[nodiscard]] std::vector<int> AlignmentPositions(int version);
 
 // 18-bit version information (6 version bits and the BCH code) for versions 7..40.
-uint32_t version_information(int version);
+[[nodiscard]] uint32_t VersionInformation(int version);
 
 // 15-bit format information for (level, mask), after the XOR with the format mask.
-uint32_t format_information(int level, int mask);
+[[nodiscard]] uint32_t FormatInformation(Level level, int mask);
 
 // Writes the codeword bits, most significant first, into the template's data modules;
 // modules left over (remainder bits) stay light.
-void place_codewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
-                     std::vector<uint8_t>& modules);
+void PlaceCodewords(const FunctionTemplate& tpl, const std::vector<uint8_t>& codewords,
+                    std::vector<uint8_t>& modules);
 
 // Writes both copies of the format information as kFormat | bit.
-void draw_format_information(std::vector<uint8_t>& modules, int width, int level, int mask);
+void DrawFormatInformation(std::vector<uint8_t>& modules, int width, Level level, int mask);
 
 }  // namespace tirrel::encoder

@@ -5,25 +5,25 @@
 namespace tirrel::encoder {
 namespace {
 
-bool is_digit(unsigned char c) {
+bool IsDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
-bool is_alphanumeric(unsigned char c) {
-    return alphanumeric_value(c) >= 0;
+bool IsAlphanumeric(unsigned char c) {
+    return AlphanumericValue(c) >= 0;
 }
 
-unsigned char byte_at(std::string_view text, size_t p) {
+unsigned char ByteAt(std::string_view text, size_t p) {
     return p < text.size() ? static_cast<unsigned char>(text[p]) : 0;
 }
 
-size_t digit_run_end(std::string_view text, size_t p) {
-    while (p < text.size() && is_digit(byte_at(text, p)))
+size_t DigitRunEnd(std::string_view text, size_t p) {
+    while (p < text.size() && IsDigit(ByteAt(text, p)))
         ++p;
     return p;
 }
 
-size_t alphanumeric_run_end(std::string_view text, size_t p) {
-    while (p < text.size() && is_alphanumeric(byte_at(text, p)))
+size_t AlphanumericRunEnd(std::string_view text, size_t p) {
+    while (p < text.size() && IsAlphanumeric(ByteAt(text, p)))
         ++p;
     return p;
 }
@@ -35,52 +35,52 @@ struct Splitter {
     int an_width;
     std::vector<Segment>& out;
 
-    size_t append(Mode mode, size_t p, size_t n) {
+    size_t Append(Mode mode, size_t p, size_t n) {
         out.push_back(Segment{mode, std::string(text.substr(p, n))});
         return n;
     }
 
-    size_t eat_chinese(size_t p) {
+    size_t EatChinese(size_t p) {
         size_t q = p;
-        while (q < text.size() && mode_at(text, q) == Mode::kChinese)
+        while (q < text.size() && ModeAt(text, q) == Mode::kChinese)
             q += 2;
-        return append(Mode::kChinese, p, q - p);
+        return Append(Mode::kChinese, p, q - p);
     }
 
     // Always takes at least the byte at p: at p itself the switch tests do not apply,
     // otherwise a digit run before an alphanumeric and a high byte would yield an empty
     // segment and the split would never advance.
-    size_t eat_byte(size_t p) {
+    size_t EatByte(size_t p) {
         size_t q = p;
         while (q < text.size()) {
-            const Mode mode = mode_at(text, q);
+            const Mode mode = ModeAt(text, q);
             if (mode == Mode::kChinese) break;
             if (mode == Mode::kNumeric) {
-                const size_t r = digit_run_end(text, q);
+                const size_t r = DigitRunEnd(text, q);
                 const int dif =
-                    8 * int(q - p) + numeric_bits(int(r - q)) + 4 + num_width - 8 * int(r - p);
+                    8 * int(q - p) + NumericBits(int(r - q)) + 4 + num_width - 8 * int(r - p);
                 if (q != p && dif < 0) break;
                 q = r;
             } else if (mode == Mode::kAlphanumeric) {
-                const size_t r = alphanumeric_run_end(text, q);
+                const size_t r = AlphanumericRunEnd(text, q);
                 const int dif =
-                    8 * int(q - p) + alphanumeric_bits(int(r - q)) + 4 + an_width - 8 * int(r - p);
+                    8 * int(q - p) + AlphanumericBits(int(r - q)) + 4 + an_width - 8 * int(r - p);
                 if (q != p && dif < 0) break;
                 q = r;
             } else {
                 ++q;
             }
         }
-        return append(Mode::kByte, p, q - p);
+        return Append(Mode::kByte, p, q - p);
     }
 
-    size_t eat_alphanumeric(size_t p) {
+    size_t EatAlphanumeric(size_t p) {
         size_t q = p;
-        while (q < text.size() && is_alphanumeric(byte_at(text, q))) {
-            if (is_digit(byte_at(text, q))) {
-                const size_t r = digit_run_end(text, q);
-                if (alphanumeric_bits(int(q - p)) + numeric_bits(int(r - q)) + 4 + num_width -
-                        alphanumeric_bits(int(r - p)) <
+        while (q < text.size() && IsAlphanumeric(ByteAt(text, q))) {
+            if (IsDigit(ByteAt(text, q))) {
+                const size_t r = DigitRunEnd(text, q);
+                if (AlphanumericBits(int(q - p)) + NumericBits(int(r - q)) + 4 + num_width -
+                        AlphanumericBits(int(r - p)) <
                     0)
                     break;
                 q = r;
@@ -89,56 +89,56 @@ struct Splitter {
             }
         }
         const int run = int(q - p);
-        if (byte_at(text, q) >= 0x80) {
-            const int dif = alphanumeric_bits(run) + 4 + an_width + 8 - 8 * (run + 1);
-            if (dif > 0) return eat_byte(p);
+        if (ByteAt(text, q) >= 0x80) {
+            const int dif = AlphanumericBits(run) + 4 + an_width + 8 - 8 * (run + 1);
+            if (dif > 0) return EatByte(p);
         }
-        return append(Mode::kAlphanumeric, p, size_t(run));
+        return Append(Mode::kAlphanumeric, p, size_t(run));
     }
 
-    size_t eat_numeric(size_t p) {
-        const int run = int(digit_run_end(text, p) - p);
-        const unsigned char b = byte_at(text, p + size_t(run));
+    size_t EatNumeric(size_t p) {
+        const int run = int(DigitRunEnd(text, p) - p);
+        const unsigned char b = ByteAt(text, p + size_t(run));
         if (b >= 0x80) {
-            const int dif = numeric_bits(run) + 4 + num_width + 8 - 8 * (run + 1);
-            if (dif > 0) return eat_byte(p);
-        } else if (is_alphanumeric(b)) {
-            const int dif = numeric_bits(run) + 4 + num_width + 6 - alphanumeric_bits(run + 1);
-            if (dif > 0) return eat_alphanumeric(p);
+            const int dif = NumericBits(run) + 4 + num_width + 8 - 8 * (run + 1);
+            if (dif > 0) return EatByte(p);
+        } else if (IsAlphanumeric(b)) {
+            const int dif = NumericBits(run) + 4 + num_width + 6 - AlphanumericBits(run + 1);
+            if (dif > 0) return EatAlphanumeric(p);
         }
-        return append(Mode::kNumeric, p, size_t(run));
+        return Append(Mode::kNumeric, p, size_t(run));
     }
 
-    void run() {
+    void Run() {
         size_t p = 0;
         while (p < text.size()) {
-            switch (mode_at(text, p)) {
+            switch (ModeAt(text, p)) {
                 case Mode::kNumeric:
-                    p += eat_numeric(p);
+                    p += EatNumeric(p);
                     break;
                 case Mode::kAlphanumeric:
-                    p += eat_alphanumeric(p);
+                    p += EatAlphanumeric(p);
                     break;
                 case Mode::kChinese:
-                    p += eat_chinese(p);
+                    p += EatChinese(p);
                     break;
                 case Mode::kByte:
-                    p += eat_byte(p);
+                    p += EatByte(p);
                     break;
             }
         }
     }
 };
 
-int estimated_bits(const Segment& s, int version) {
+int EstimatedBits(const Segment& s, int version) {
     const int n = int(s.bytes.size());
     int payload = 0;
     switch (s.mode) {
         case Mode::kNumeric:
-            payload = numeric_bits(n);
+            payload = NumericBits(n);
             break;
         case Mode::kAlphanumeric:
-            payload = alphanumeric_bits(n);
+            payload = AlphanumericBits(n);
             break;
         case Mode::kByte:
             payload = 8 * n;
@@ -147,28 +147,36 @@ int estimated_bits(const Segment& s, int version) {
             payload = 13 * (n / 2);
             break;
     }
-    const int width = count_width(s.mode, version);
+    const int width = CountWidth(s.mode, version);
     const int headers = (payload + (1 << width) - 1) >> width;
     return payload + (width + 4) * headers;
 }
 
 }  // namespace
 
-int count_width(Mode mode, int version) {
-    static constexpr int kWidths[4][3] = {{10, 12, 14}, {9, 11, 13}, {8, 16, 16}, {8, 10, 12}};
+int CountWidth(Mode mode, int version) {
+    // clang-format off
+    static constexpr int kWidths[4][3] = {
+        // versions:          1-9  10-26  27-40
+        /* numeric      */ {   10,    12,    14},
+        /* alphanumeric */ {    9,    11,    13},
+        /* 8-bit        */ {    8,    16,    16},
+        /* Chinese      */ {    8,    10,    12},
+    };
+    // clang-format on
     const int group = version <= 9 ? 0 : version <= 26 ? 1 : 2;
     return kWidths[static_cast<int>(mode)][group];
 }
 
-int numeric_bits(int n) {
+int NumericBits(int n) {
     return 10 * (n / 3) + (n % 3 == 1 ? 4 : 0) + (n % 3 == 2 ? 7 : 0);
 }
 
-int alphanumeric_bits(int n) {
+int AlphanumericBits(int n) {
     return 11 * (n / 2) + 6 * (n % 2);
 }
 
-int alphanumeric_value(unsigned char c) {
+int AlphanumericValue(unsigned char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
     switch (c) {
@@ -195,11 +203,11 @@ int alphanumeric_value(unsigned char c) {
     }
 }
 
-Mode mode_at(std::string_view text, size_t p) {
-    const unsigned char first = byte_at(text, p);
-    if (is_digit(first)) return Mode::kNumeric;
-    if (first < 0x80 && is_alphanumeric(first)) return Mode::kAlphanumeric;
-    const unsigned char second = byte_at(text, p + 1);
+Mode ModeAt(std::string_view text, size_t p) {
+    const unsigned char first = ByteAt(text, p);
+    if (IsDigit(first)) return Mode::kNumeric;
+    if (first < 0x80 && IsAlphanumeric(first)) return Mode::kAlphanumeric;
+    const unsigned char second = ByteAt(text, p + 1);
     if (second == 0) return Mode::kByte;
     const unsigned code = first * 256u + second;
     const bool in_gb2312 = (code >= 0xA1A1 && code <= 0xAAFE) || (code >= 0xB0A1 && code <= 0xFAFE);
@@ -207,22 +215,22 @@ Mode mode_at(std::string_view text, size_t p) {
     return Mode::kByte;
 }
 
-std::vector<Segment> split_segments(std::string_view payload, int version) {
+std::vector<Segment> SplitSegments(std::string_view payload, int version) {
     std::vector<Segment> segments;
-    Splitter{payload, count_width(Mode::kNumeric, version),
-             count_width(Mode::kAlphanumeric, version), segments}
-        .run();
+    Splitter{payload, CountWidth(Mode::kNumeric, version), CountWidth(Mode::kAlphanumeric, version),
+             segments}
+        .Run();
     return segments;
 }
 
-int estimate_version(const std::vector<Segment>& segments, int level) {
+int EstimateVersion(const std::vector<Segment>& segments, Level level) {
     int widths_of = 0;
     for (;;) {
         long bits = 0;
         for (const Segment& s : segments)
-            bits += estimated_bits(s, widths_of);
-        if (bits > 8L * total_codewords(kMaxVersion)) return -1;
-        const int found = smallest_version_holding(int((bits + 7) / 8), level);
+            bits += EstimatedBits(s, widths_of);
+        if (bits > 8L * TotalCodewords(kMaxVersion)) return -1;
+        const int found = SmallestVersionHolding(int((bits + 7) / 8), level);
         if (found <= widths_of) return found;
         widths_of = found;
     }

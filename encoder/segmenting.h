@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "encoder/level.h"
+
 namespace tirrel::encoder {
 
 enum class Mode { kNumeric, kAlphanumeric, kByte, kChinese };
@@ -17,23 +19,23 @@ struct Segment {
 };
 
 // Count-indicator width; version 0 (not chosen yet) uses the widths of versions 1-9.
-int count_width(Mode mode, int version);
+[[nodiscard]] int CountWidth(Mode mode, int version);
 
 // Payload bits without header, for n digits / n characters.
-int numeric_bits(int n);
-int alphanumeric_bits(int n);
+[[nodiscard]] int NumericBits(int n);
+[[nodiscard]] int AlphanumericBits(int n);
 
 // Value 0..44 of an alphanumeric character, -1 for any other byte.
-int alphanumeric_value(unsigned char c);
+[[nodiscard]] int AlphanumericValue(unsigned char c);
 
 // Mode of the character starting at p; the end of `text` acts as its terminator.
-Mode mode_at(std::string_view text, size_t p);
+[[nodiscard]] Mode ModeAt(std::string_view text, size_t p);
 
 // The splitter; its switching costs use the count widths of `version`.
-std::vector<Segment> split_segments(std::string_view payload, int version);
+[[nodiscard]] std::vector<Segment> SplitSegments(std::string_view payload, int version);
 
 // Smallest version the segments fit by estimate, widening the count indicators as the
 // version grows; -1 when no version holds them.
-int estimate_version(const std::vector<Segment>& segments, int level);
+[[nodiscard]] int EstimateVersion(const std::vector<Segment>& segments, Level level);
 
 }  // namespace tirrel::encoder

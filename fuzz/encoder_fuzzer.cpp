@@ -54,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 2; i < size; ++i)
         if (data[i] != 0) payload += static_cast<char>(data[i]);
 
-    const std::optional<Symbol> symbol = tirrel::encoder::encode(payload, version, level);
+    const std::optional<tirrel::encoder::Level> ecc = tirrel::encoder::LevelFromIndex(level);
+    if (!ecc) return 0;
+    const std::optional<Symbol> symbol = tirrel::encoder::encode(payload, version, *ecc);
     if (!symbol) return 0;
     if (version < 0 || version > 40 || level < 0 || level > 3 || payload.empty()) std::abort();
     if (!ShapeIsSound(*symbol, version)) std::abort();

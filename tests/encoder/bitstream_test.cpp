@@ -11,10 +11,10 @@ using testing::BitString;
 
 TEST(BitStream, FieldsGoMostSignificantBitFirst) {
     BitStream s;
-    s.append(0x5, 3);
-    s.append(0x1FF, 9);
-    s.append(0, 0);
-    s.append(0xABCD, 16);
+    s.Append(0x5, 3);
+    s.Append(0x1FF, 9);
+    s.Append(0, 0);
+    s.Append(0xABCD, 16);
     EXPECT_EQ(BitString(s),
               "101"
               "111111111"
@@ -25,7 +25,7 @@ TEST(BitStream, FieldsGoMostSignificantBitFirst) {
 TEST(SegmentBits, LongSegmentIsCutAtTheLargestCount) {
     // At version 5 an 8-bit count says at most 255: 300 bytes become 255 + 45.
     BitStream s;
-    encode_segment({Mode::kByte, std::string(300, 'x')}, 5, s);
+    EncodeSegment({Mode::kByte, std::string(300, 'x')}, 5, s);
     ASSERT_EQ(s.size(), size_t(2 * (4 + 8) + 300 * 8));
     const std::string bits = BitString(s);
     EXPECT_EQ(bits.substr(0, 12),
@@ -41,25 +41,25 @@ TEST(SegmentBits, LongSegmentIsCutAtTheLargestCount) {
     for (int i = 0; i < 256; ++i)
         chinese += "\xB0\xA1";
     BitStream c;
-    encode_segment({Mode::kChinese, chinese}, 1, c);
+    EncodeSegment({Mode::kChinese, chinese}, 1, c);
     EXPECT_EQ(c.size(), size_t(2 * (4 + 4 + 8) + 256 * 13));
 }
 
 TEST(SegmentBits, CountWidthsFollowTheVersionGroups) {
     for (auto [version, width] : {std::pair{1, 10}, {9, 10}, {10, 12}, {26, 12}, {27, 14}}) {
         BitStream s;
-        encode_segment({Mode::kNumeric, "1"}, version, s);
+        EncodeSegment({Mode::kNumeric, "1"}, version, s);
         EXPECT_EQ(s.size(), size_t(4 + width + 4)) << "version " << version;
     }
-    EXPECT_EQ(count_width(Mode::kByte, 10), 16);
-    EXPECT_EQ(count_width(Mode::kChinese, 40), 12);
-    EXPECT_EQ(count_width(Mode::kAlphanumeric, 0), 9);
+    EXPECT_EQ(CountWidth(Mode::kByte, 10), 16);
+    EXPECT_EQ(CountWidth(Mode::kChinese, 40), 12);
+    EXPECT_EQ(CountWidth(Mode::kAlphanumeric, 0), 9);
 }
 
 TEST(DataCodewords, TerminatorAlignmentAndPadBytes) {
     BitStream s;
-    encode_segment({Mode::kNumeric, "12345"}, 1, s);  // 31 bits
-    const std::vector<uint8_t> data = finish_data_codewords(s, 19);
+    EncodeSegment({Mode::kNumeric, "12345"}, 1, s);  // 31 bits
+    const std::vector<uint8_t> data = FinishDataCodewords(s, 19);
     // 0001 0000000101 0001111011 0101101, then 4 terminator bits and 5 zeros.
     const std::vector<uint8_t> expected = {0x10, 0x14, 0x7B, 0x5A, 0x00, 0xEC, 0x11,
                                            0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC,
@@ -69,16 +69,16 @@ TEST(DataCodewords, TerminatorAlignmentAndPadBytes) {
 
 TEST(DataCodewords, ShortTerminatorWhenTheStreamIsNearlyFull) {
     BitStream s;
-    s.append(0xFFFFFFFF, 32);
-    s.append(0x7, 3);  // 35 bits in 5 bytes: 5 bits left, a whole terminator plus one zero
-    EXPECT_EQ(finish_data_codewords(s, 5), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xE0}));
+    s.Append(0xFFFFFFFF, 32);
+    s.Append(0x7, 3);  // 35 bits in 5 bytes: 5 bits left, a whole terminator plus one zero
+    EXPECT_EQ(FinishDataCodewords(s, 5), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xE0}));
     BitStream t;
-    t.append(0xFFFFFFFF, 32);
-    t.append(0x3F, 6);  // 2 bits left: only two zeros, no pad byte
-    EXPECT_EQ(finish_data_codewords(t, 5), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFC}));
+    t.Append(0xFFFFFFFF, 32);
+    t.Append(0x3F, 6);  // 2 bits left: only two zeros, no pad byte
+    EXPECT_EQ(FinishDataCodewords(t, 5), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFC}));
     BitStream full;
-    full.append(0xABCD, 16);
-    EXPECT_EQ(finish_data_codewords(full, 2), (std::vector<uint8_t>{0xAB, 0xCD}));
+    full.Append(0xABCD, 16);
+    EXPECT_EQ(FinishDataCodewords(full, 2), (std::vector<uint8_t>{0xAB, 0xCD}));
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ std::string Fill(const Content& c, size_t units) {
 }
 
 bool EncodesAt(const std::string& payload, int version, int level) {
-    const std::optional<Symbol> s = encode(payload, version, level);
+    const std::optional<Symbol> s = encode(payload, version, kLevels[level]);
     return s && s->version == version;
 }
 
@@ -88,7 +88,7 @@ TEST(Decode, EveryContentAtVersions1To10AndAllLevels) {
             for (int level = 0; level < 4; ++level) {
                 const std::string payload = LongestFitting(c, version, level);
                 if (payload.empty()) continue;  // a header alone does not fit
-                const std::optional<Symbol> s = encode(payload, version, level);
+                const std::optional<Symbol> s = encode(payload, version, kLevels[level]);
                 ASSERT_TRUE(s);
                 EXPECT_EQ(s->version, version);
                 EXPECT_EQ(Decode(*s), payload)
@@ -102,7 +102,7 @@ TEST(Decode, AutomaticVersionsAndShortPayloads) {
     for (const Content& c : Contents())
         for (size_t n : {1, 2, 3, 7, 20}) {
             const std::string payload = Fill(c, n);
-            const std::optional<Symbol> s = encode(payload, 0, 1);
+            const std::optional<Symbol> s = encode(payload, 0, Level::kM);
             ASSERT_TRUE(s) << c.name << " " << n;
             EXPECT_LE(s->version, 10);
             EXPECT_EQ(Decode(*s), payload) << c.name << " " << n;
@@ -114,7 +114,7 @@ TEST(Decode, LargeVersionsOnTheGeneralPath) {
     for (int version : {11, 14, 21, 27, 32, 40})
         for (int level : {0, 3}) {
             const std::string payload = LongestFitting(mixed, version, level);
-            const std::optional<Symbol> s = encode(payload, version, level);
+            const std::optional<Symbol> s = encode(payload, version, kLevels[level]);
             ASSERT_TRUE(s);
             EXPECT_EQ(s->version, version);
             EXPECT_EQ(Decode(*s), payload) << "version " << version << " level " << level;

@@ -12,7 +12,7 @@ TEST(ReedSolomon, WorkedExampleHelloWorld1M) {
     // as the standard's worked examples give them.
     const std::vector<uint8_t> data = {32, 91, 11,  120, 209, 114, 220, 77,
                                        67, 64, 236, 17,  236, 17,  236, 17};
-    EXPECT_EQ(reed_solomon_remainder(data.data(), int(data.size()), 10),
+    EXPECT_EQ(ReedSolomonRemainder(data.data(), int(data.size()), 10),
               (std::vector<uint8_t>{196, 35, 39, 119, 235, 215, 231, 226, 93, 23}));
 }
 
@@ -23,28 +23,27 @@ TEST(ReedSolomon, CodewordIsDivisibleByTheGenerator) {
         msg.push_back(uint8_t(i * 37 + 11));
     for (int degree : {7, 18, 30}) {
         std::vector<uint8_t> word = msg;
-        const std::vector<uint8_t> ecc =
-            reed_solomon_remainder(msg.data(), int(msg.size()), degree);
+        const std::vector<uint8_t> ecc = ReedSolomonRemainder(msg.data(), int(msg.size()), degree);
         word.insert(word.end(), ecc.begin(), ecc.end());
         uint8_t root = 1;
         for (int r = 0; r < degree; ++r) {
             uint8_t acc = 0;
             for (uint8_t c : word)
-                acc = gf_multiply(acc, root) ^ c;
+                acc = GfMultiply(acc, root) ^ c;
             EXPECT_EQ(acc, 0) << "degree " << degree << " root " << r;
-            root = gf_multiply(root, 2);
+            root = GfMultiply(root, 2);
         }
     }
 }
 
 TEST(Blocks, Version5QuartileHasTwoShortAndTwoLongBlocks) {
-    EXPECT_EQ(block_data_lengths(5, 2), (std::vector<int>{15, 15, 16, 16}));
-    EXPECT_EQ(ecc_codewords_per_block(5, 2), 18);
+    EXPECT_EQ(BlockDataLengths(5, Level::kQ), (std::vector<int>{15, 15, 16, 16}));
+    EXPECT_EQ(EccCodewordsPerBlock(5, Level::kQ), 18);
     std::vector<uint8_t> data(62);
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = uint8_t(i);
-    const std::vector<uint8_t> all = add_error_correction(data, 5, 2);
-    ASSERT_EQ(all.size(), size_t(total_codewords(5)));
+    const std::vector<uint8_t> all = AddErrorCorrection(data, 5, Level::kQ);
+    ASSERT_EQ(all.size(), size_t(TotalCodewords(5)));
     // Column by column: blocks start at 0, 15, 30 and 46.
     EXPECT_EQ((std::vector<uint8_t>(all.begin(), all.begin() + 8)),
               (std::vector<uint8_t>{0, 15, 30, 46, 1, 16, 31, 47}));
@@ -52,24 +51,24 @@ TEST(Blocks, Version5QuartileHasTwoShortAndTwoLongBlocks) {
     EXPECT_EQ(all[60], 45);
     EXPECT_EQ(all[61], 61);
     // Then the error-correction codewords, interleaved the same way.
-    const std::vector<uint8_t> ecc0 = reed_solomon_remainder(data.data(), 15, 18);
-    const std::vector<uint8_t> ecc3 = reed_solomon_remainder(data.data() + 46, 16, 18);
+    const std::vector<uint8_t> ecc0 = ReedSolomonRemainder(data.data(), 15, 18);
+    const std::vector<uint8_t> ecc3 = ReedSolomonRemainder(data.data() + 46, 16, 18);
     EXPECT_EQ(all[62], ecc0[0]);
     EXPECT_EQ(all[65], ecc3[0]);
     EXPECT_EQ(all[62 + 4 * 17 + 3], ecc3[17]);
 }
 
 TEST(Tables, DataCodewordsOfKnownSymbols) {
-    EXPECT_EQ(data_codewords(1, 0), 19);
-    EXPECT_EQ(data_codewords(1, 3), 9);
-    EXPECT_EQ(data_codewords(10, 0), 274);
-    EXPECT_EQ(data_codewords(10, 3), 122);
-    EXPECT_EQ(data_codewords(40, 0), 2956);
-    EXPECT_EQ(data_codewords(40, 3), 1276);
+    EXPECT_EQ(DataCodewords(1, Level::kL), 19);
+    EXPECT_EQ(DataCodewords(1, Level::kH), 9);
+    EXPECT_EQ(DataCodewords(10, Level::kL), 274);
+    EXPECT_EQ(DataCodewords(10, Level::kH), 122);
+    EXPECT_EQ(DataCodewords(40, Level::kL), 2956);
+    EXPECT_EQ(DataCodewords(40, Level::kH), 1276);
     for (int v = kMinVersion; v <= kMaxVersion; ++v)
-        for (int level = 0; level < 4; ++level) {
+        for (Level level : kLevels) {
             // Blocks never differ by more than one data codeword.
-            const std::vector<int> lengths = block_data_lengths(v, level);
+            const std::vector<int> lengths = BlockDataLengths(v, level);
             EXPECT_LE(lengths.back() - lengths.front(), 1);
         }
 }

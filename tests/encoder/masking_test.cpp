@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "encoder/packed_masking.h"
 #include "reference_scorer.h"
 
 namespace tirrel::encoder {
@@ -52,9 +53,9 @@ TEST(Scoring, PackedLinesEqualTheReference) {
         PlantFinders(rng, m, w);
         for (int i = 0; i < w; ++i) {
             std::vector<int> line(m.begin() + i * w, m.begin() + (i + 1) * w);
-            ASSERT_EQ(packed_line_penalty(PackRow(m, w, i), w), ReferenceLineScore(line))
+            ASSERT_EQ(PackedLinePenalty(PackRow(m, w, i), w), ReferenceLineScore(line))
                 << "width " << w << " row " << i;
-            ASSERT_EQ(line_penalty(&m[size_t(i * w)], 1, w), ReferenceLineScore(line));
+            ASSERT_EQ(LinePenalty(&m[size_t(i * w)], 1, w), ReferenceLineScore(line));
         }
     }
 }
@@ -62,16 +63,16 @@ TEST(Scoring, PackedLinesEqualTheReference) {
 TEST(Scoring, LineCasesAtTheEdges) {
     // Starts dark: the marker makes the pattern at the line start count.
     EXPECT_EQ(ReferenceLineScore({1, 0, 1, 1, 1, 0, 1, 1}), 0);
-    EXPECT_EQ(packed_line_penalty(0b1011101, 7), 40);
-    EXPECT_EQ(packed_line_penalty(0b1011101, 8), 40);        // followed by one light module
-    EXPECT_EQ(packed_line_penalty(0b1011101 << 1, 8), 40);   // ends at the line end
-    EXPECT_EQ(packed_line_penalty(0b1011101 << 1, 9), 0);    // one light module each side
-    EXPECT_EQ(packed_line_penalty(0b1011101 << 4, 11), 40);  // four light before
-    EXPECT_EQ(packed_line_penalty(0x1F, 5), 3);              // a run of five
-    EXPECT_EQ(packed_line_penalty(0, 9), 7);                 // one light run of nine
+    EXPECT_EQ(PackedLinePenalty(0b1011101, 7), 40);
+    EXPECT_EQ(PackedLinePenalty(0b1011101, 8), 40);        // followed by one light module
+    EXPECT_EQ(PackedLinePenalty(0b1011101 << 1, 8), 40);   // ends at the line end
+    EXPECT_EQ(PackedLinePenalty(0b1011101 << 1, 9), 0);    // one light module each side
+    EXPECT_EQ(PackedLinePenalty(0b1011101 << 4, 11), 40);  // four light before
+    EXPECT_EQ(PackedLinePenalty(0x1F, 5), 3);              // a run of five
+    EXPECT_EQ(PackedLinePenalty(0, 9), 7);                 // one light run of nine
     // f = 2 at the end of a 64-module line, with 4f light before it.
     const uint64_t wide = uint64_t(0b11001111110011) << 50;
-    EXPECT_EQ(packed_line_penalty(wide, 64), ReferenceLineScore([&] {
+    EXPECT_EQ(PackedLinePenalty(wide, 64), ReferenceLineScore([&] {
                   std::vector<int> l;
                   for (int j = 0; j < 64; ++j)
                       l.push_back(int((wide >> j) & 1));
@@ -85,17 +86,17 @@ TEST(Scoring, WholeMatrixTotalsEqualTheReference) {
         const int w = 21 + (round * 4) % 48;
         std::vector<uint8_t> m = RandomMatrix(rng, w, 50);
         PlantFinders(rng, m, w);
-        EXPECT_EQ(total_penalty(m, w), ReferenceTotal(m, w)) << "width " << w;
+        EXPECT_EQ(TotalPenalty(m, w), ReferenceTotal(m, w)) << "width " << w;
     }
 }
 
 TEST(Scoring, DarkPenaltyTruncates) {
-    EXPECT_EQ(dark_penalty(220, 21), 0);   // 49 %
-    EXPECT_EQ(dark_penalty(199, 21), 10);  // 45.1 % -> 45
-    EXPECT_EQ(dark_penalty(198, 21), 10);  // 44.9 % -> 44 -> 6 div 5
-    EXPECT_EQ(dark_penalty(176, 21), 20);  // 39.9 % -> 39
-    EXPECT_EQ(dark_penalty(441, 21), 100);
-    EXPECT_EQ(dark_penalty(0, 21), 100);
+    EXPECT_EQ(DarkPenalty(220, 21), 0);   // 49 %
+    EXPECT_EQ(DarkPenalty(199, 21), 10);  // 45.1 % -> 45
+    EXPECT_EQ(DarkPenalty(198, 21), 10);  // 44.9 % -> 44 -> 6 div 5
+    EXPECT_EQ(DarkPenalty(176, 21), 20);  // 39.9 % -> 39
+    EXPECT_EQ(DarkPenalty(441, 21), 100);
+    EXPECT_EQ(DarkPenalty(0, 21), 100);
 }
 
 std::vector<uint8_t> Checkerboard(int w) {
@@ -107,19 +108,19 @@ std::vector<uint8_t> Checkerboard(int w) {
 }
 
 int SelectAmong(const std::vector<std::vector<uint8_t>>& copies, int w, std::vector<int>* scored) {
-    return select_mask(
+    return SelectMask(
         int(copies.size()),
         [&](int m) {
             int dark = 0;
             for (uint8_t v : copies[size_t(m)])
                 dark += v & 1;
-            return dark_penalty(dark, w);
+            return DarkPenalty(dark, w);
         },
         [&](int m) {
             int dark = 0;
             for (uint8_t v : copies[size_t(m)])
                 dark += v & 1;
-            return total_penalty(copies[size_t(m)], w) - dark_penalty(dark, w);
+            return TotalPenalty(copies[size_t(m)], w) - DarkPenalty(dark, w);
         },
         scored);
 }
@@ -153,29 +154,29 @@ TEST(Selection, EqualDarkPenaltyIsStillScored) {
     for (int k = 0; k < 45; ++k)
         light_heavy[size_t(k * 2)] = 1;  // 45 % dark: P4 = 10, many runs
     std::vector<uint8_t> tuned = light_heavy;
-    ASSERT_EQ(dark_penalty(45, w), 10);
+    ASSERT_EQ(DarkPenalty(45, w), 10);
     std::vector<int> scored;
     SelectAmong({light_heavy, tuned}, w, &scored);
     EXPECT_EQ(scored.size(), 2u);
 }
 
 TEST(Masks, ConditionsOfTheEightMasks) {
-    EXPECT_TRUE(mask_applies(0, 1, 1));
-    EXPECT_FALSE(mask_applies(0, 0, 1));
-    EXPECT_TRUE(mask_applies(1, 2, 5));
-    EXPECT_TRUE(mask_applies(2, 5, 3));
-    EXPECT_FALSE(mask_applies(2, 5, 4));
-    EXPECT_TRUE(mask_applies(3, 1, 2));
-    EXPECT_TRUE(mask_applies(4, 2, 3));
-    EXPECT_FALSE(mask_applies(4, 2, 0));
-    EXPECT_TRUE(mask_applies(5, 0, 7));
-    EXPECT_FALSE(mask_applies(5, 1, 1));
-    EXPECT_FALSE(mask_applies(6, 1, 3));
-    EXPECT_TRUE(mask_applies(6, 2, 3));
-    EXPECT_TRUE(mask_applies(7, 0, 0));
-    EXPECT_FALSE(mask_applies(7, 0, 1));
+    EXPECT_TRUE(MaskApplies(0, 1, 1));
+    EXPECT_FALSE(MaskApplies(0, 0, 1));
+    EXPECT_TRUE(MaskApplies(1, 2, 5));
+    EXPECT_TRUE(MaskApplies(2, 5, 3));
+    EXPECT_FALSE(MaskApplies(2, 5, 4));
+    EXPECT_TRUE(MaskApplies(3, 1, 2));
+    EXPECT_TRUE(MaskApplies(4, 2, 3));
+    EXPECT_FALSE(MaskApplies(4, 2, 0));
+    EXPECT_TRUE(MaskApplies(5, 0, 7));
+    EXPECT_FALSE(MaskApplies(5, 1, 1));
+    EXPECT_FALSE(MaskApplies(6, 1, 3));
+    EXPECT_TRUE(MaskApplies(6, 2, 3));
+    EXPECT_TRUE(MaskApplies(7, 0, 0));
+    EXPECT_FALSE(MaskApplies(7, 0, 1));
     std::vector<uint8_t> m = {0x02, 0x03, 0x80, 0x81};
-    apply_mask(m, 2, 1);  // row 0 only, function modules untouched
+    ApplyMask(m, 2, 1);  // row 0 only, function modules untouched
     EXPECT_EQ(m, (std::vector<uint8_t>{0x03, 0x02, 0x80, 0x81}));
 }
 

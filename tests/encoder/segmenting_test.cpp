@@ -18,7 +18,7 @@ struct Expected {
 
 void ExpectSegments(std::string_view payload, const std::vector<Expected>& expected,
                     int version = 0) {
-    const std::vector<Segment> got = split_segments(payload, version);
+    const std::vector<Segment> got = SplitSegments(payload, version);
     ASSERT_EQ(got.size(), expected.size()) << payload;
     for (size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i].mode, expected[i].mode) << "segment " << i;
@@ -28,22 +28,22 @@ void ExpectSegments(std::string_view payload, const std::vector<Expected>& expec
 
 std::string SegmentBits(const Segment& s, int version = 1) {
     BitStream bits;
-    encode_segment(s, version, bits);
+    EncodeSegment(s, version, bits);
     return BitString(bits);
 }
 
 TEST(Classify, ModesOfSingleCharacters) {
-    EXPECT_EQ(mode_at("7", 0), Mode::kNumeric);
-    EXPECT_EQ(mode_at("A", 0), Mode::kAlphanumeric);
-    EXPECT_EQ(mode_at(":", 0), Mode::kAlphanumeric);
-    EXPECT_EQ(mode_at("a", 0), Mode::kByte);
-    EXPECT_EQ(mode_at(";", 0), Mode::kByte);
-    EXPECT_EQ(mode_at(Gbk("张"), 0), Mode::kChinese);
-    EXPECT_EQ(mode_at(Gbk("，"), 0), Mode::kChinese);  // 0xA3AC, the symbol range
-    EXPECT_EQ(mode_at("\x81\x40", 0), Mode::kByte);    // GBK outside GB2312
-    EXPECT_EQ(mode_at("\xB0\x40", 0), Mode::kByte);    // second byte below 0xA1
-    EXPECT_EQ(mode_at("\xAB\xA1", 0), Mode::kByte);    // between the two ranges
-    EXPECT_EQ(mode_at("\xD5", 0), Mode::kByte);        // a lone lead byte at the end
+    EXPECT_EQ(ModeAt("7", 0), Mode::kNumeric);
+    EXPECT_EQ(ModeAt("A", 0), Mode::kAlphanumeric);
+    EXPECT_EQ(ModeAt(":", 0), Mode::kAlphanumeric);
+    EXPECT_EQ(ModeAt("a", 0), Mode::kByte);
+    EXPECT_EQ(ModeAt(";", 0), Mode::kByte);
+    EXPECT_EQ(ModeAt(Gbk("张"), 0), Mode::kChinese);
+    EXPECT_EQ(ModeAt(Gbk("，"), 0), Mode::kChinese);  // 0xA3AC, the symbol range
+    EXPECT_EQ(ModeAt("\x81\x40", 0), Mode::kByte);    // GBK outside GB2312
+    EXPECT_EQ(ModeAt("\xB0\x40", 0), Mode::kByte);    // second byte below 0xA1
+    EXPECT_EQ(ModeAt("\xAB\xA1", 0), Mode::kByte);    // between the two ranges
+    EXPECT_EQ(ModeAt("\xD5", 0), Mode::kByte);        // a lone lead byte at the end
 }
 
 TEST(Split, DigitsAloneFormOneNumericSegment) {
@@ -117,7 +117,7 @@ TEST(Split, SwitchCostsFollowTheRequestedVersion) {
     // With the wider numeric count of versions 10+, three digits before a high byte are no
     // longer worth their own header.
     ExpectSegments(Gbk("123号"), {{Mode::kNumeric, "123"}, {Mode::kChinese, Gbk("号")}}, 1);
-    const std::vector<Segment> wide = split_segments("123\x81\x40", 10);
+    const std::vector<Segment> wide = SplitSegments("123\x81\x40", 10);
     ASSERT_EQ(wide.size(), 1u);
     EXPECT_EQ(wide[0].mode, Mode::kByte);
 }
@@ -149,13 +149,13 @@ TEST(Split, ASwitchThatSavesNothingIsNotTaken) {
 }
 
 TEST(Estimate, GrowsWithTheData) {
-    EXPECT_EQ(estimate_version(split_segments("12345", 0), 0), 1);
-    EXPECT_EQ(estimate_version({{Mode::kByte, std::string(17, 'a')}}, 0), 1);
-    EXPECT_EQ(estimate_version({{Mode::kByte, std::string(18, 'a')}}, 0), 2);
+    EXPECT_EQ(EstimateVersion(SplitSegments("12345", 0), Level::kL), 1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(17, 'a')}}, Level::kL), 1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(18, 'a')}}, Level::kL), 2);
     // 271 bytes need version 10 at L (274 data codewords) once the count is 16 bits wide.
-    EXPECT_EQ(estimate_version({{Mode::kByte, std::string(271, 'a')}}, 0), 10);
-    EXPECT_EQ(estimate_version({{Mode::kByte, std::string(272, 'a')}}, 0), 11);
-    EXPECT_EQ(estimate_version({{Mode::kByte, std::string(3000, 'a')}}, 0), -1);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(271, 'a')}}, Level::kL), 10);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(272, 'a')}}, Level::kL), 11);
+    EXPECT_EQ(EstimateVersion({{Mode::kByte, std::string(3000, 'a')}}, Level::kL), -1);
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ using testing::Gbk;
 
 TEST(VersionRule, RequestedVersionIsKeptNeverGrown) {
     const std::string text(60, 'a');  // needs version 4 at L
-    EXPECT_FALSE(encode(text, 3, 0));
-    const std::optional<Symbol> s = encode(text, 4, 0);
+    EXPECT_FALSE(encode(text, 3, Level::kL));
+    const std::optional<Symbol> s = encode(text, 4, Level::kL);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->width, 33);
-    const std::optional<Symbol> big = encode("A", 5, 0);
+    const std::optional<Symbol> big = encode("A", 5, Level::kL);
     ASSERT_TRUE(big);
     EXPECT_EQ(big->version, 5);
     EXPECT_EQ(big->width, 37);
@@ -35,13 +35,14 @@ TEST(VersionRule, TheExactPassNeverGrowsPastTheRequest) {
     };
     struct Case {
         std::string payload;
-        int version, level;
+        int version;
+        Level level;
         int expected;  // the symbol's version, 0 = refused
     };
-    for (const Case& c : {Case{zhang(7), 1, 2, 0}, Case{zhang(6), 1, 2, 1},
-                          Case{zhang(7), 0, 2, 2},  // automatic may still grow up to 10
-                          Case{zhang(74), 0, 3, 0}, Case{zhang(73), 0, 3, 10},
-                          Case{zhang(74), 10, 3, 0}, Case{zhang(74), 11, 3, 11}}) {
+    for (const Case& c : {Case{zhang(7), 1, Level::kQ, 0}, Case{zhang(6), 1, Level::kQ, 1},
+                          Case{zhang(7), 0, Level::kQ, 2},  // automatic may still grow up to 10
+                          Case{zhang(74), 0, Level::kH, 0}, Case{zhang(73), 0, Level::kH, 10},
+                          Case{zhang(74), 10, Level::kH, 0}, Case{zhang(74), 11, Level::kH, 11}}) {
         const std::optional<Symbol> s = encode(c.payload, c.version, c.level);
         EXPECT_EQ(s ? s->version : 0, c.expected)
             << c.payload.size() / 2 << " characters, version " << c.version;
@@ -49,32 +50,33 @@ TEST(VersionRule, TheExactPassNeverGrowsPastTheRequest) {
 }
 
 TEST(VersionRule, AutomaticStopsAtVersion10) {
-    const std::optional<Symbol> s = encode(std::string(271, 'a'), 0, 0);
+    const std::optional<Symbol> s = encode(std::string(271, 'a'), 0, Level::kL);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->version, 10);
     EXPECT_EQ(s->width, 57);
-    EXPECT_FALSE(encode(std::string(272, 'a'), 0, 0));
-    EXPECT_EQ(encode("12345", 0, 0)->version, 1);
+    EXPECT_FALSE(encode(std::string(272, 'a'), 0, Level::kL));
+    EXPECT_EQ(encode("12345", 0, Level::kL)->version, 1);
 }
 
 TEST(VersionRule, NothingHoldsTheDataForAnyRequest) {
     const std::string huge(3000, 'a');
-    EXPECT_FALSE(encode(huge, 0, 0));
-    EXPECT_FALSE(encode(huge, 5, 0));
-    EXPECT_FALSE(encode(huge, 40, 0));
+    EXPECT_FALSE(encode(huge, 0, Level::kL));
+    EXPECT_FALSE(encode(huge, 5, Level::kL));
+    EXPECT_FALSE(encode(huge, 40, Level::kL));
     std::string chinese;
     for (int i = 0; i < 620; ++i)
         chinese += Gbk("张");
-    EXPECT_FALSE(encode(chinese, 5, 3));  // 1240 bytes
-    EXPECT_FALSE(encode(chinese, 0, 3));
+    EXPECT_FALSE(encode(chinese, 5, Level::kH));  // 1240 bytes
+    EXPECT_FALSE(encode(chinese, 0, Level::kH));
 }
 
 TEST(VersionRule, BadRequestsAreRefused) {
-    EXPECT_FALSE(encode("A", -1, 0));
-    EXPECT_FALSE(encode("A", 41, 0));
-    EXPECT_FALSE(encode("A", 1, 4));
-    EXPECT_FALSE(encode("", 0, 0));
-    EXPECT_FALSE(encode(std::string("AB\0CD", 5), 0, 0));  // refused, not cut to "AB"
+    EXPECT_FALSE(encode("A", -1, Level::kL));
+    EXPECT_FALSE(encode("A", 41, Level::kL));
+    EXPECT_FALSE(LevelFromIndex(4));
+    EXPECT_FALSE(LevelFromIndex(-1));
+    EXPECT_FALSE(encode("", 0, Level::kL));
+    EXPECT_FALSE(encode(std::string("AB\0CD", 5), 0, Level::kL));  // refused, not cut to "AB"
 }
 
 // The chosen mask is the one with the lowest total under an independent scorer.
@@ -83,7 +85,7 @@ TEST(Symbol, ChosenMaskHasTheLowestTotal) {
          {std::string("12345"), Gbk("CARD:N:张三;TEL:13800138000;;"), std::string(100, 'x'),
           std::string("HTTP://WWW.EXAMPLE.CN")}) {
         for (int level = 0; level < 4; ++level) {
-            const std::optional<Symbol> s = encode(payload, 0, level);
+            const std::optional<Symbol> s = encode(payload, 0, kLevels[level]);
             ASSERT_TRUE(s);
             const int w = s->width;
             // Read the mask back from the format information (bits 10..12 before the XOR).
@@ -97,13 +99,13 @@ TEST(Symbol, ChosenMaskHasTheLowestTotal) {
             EXPECT_EQ(int(((format ^ 0x5412) >> 13) & 3), kLevelBits[level]);
 
             std::vector<uint8_t> unmasked = s->modules;
-            apply_mask(unmasked, w, chosen);
+            ApplyMask(unmasked, w, chosen);
             for (uint8_t& v : unmasked)
                 if ((v & 0xFE) == kFormat) v = kFormat;
             int best = -1, best_total = 0;
             for (int m = 0; m < 8; ++m) {
                 std::vector<uint8_t> copy = unmasked;
-                apply_mask(copy, w, m);
+                ApplyMask(copy, w, m);
                 const int total = testing::ReferenceTotal(copy, w);
                 if (best < 0 || total < best_total) best = m, best_total = total;
             }
@@ -113,7 +115,7 @@ TEST(Symbol, ChosenMaskHasTheLowestTotal) {
 }
 
 TEST(Symbol, ModuleFlagsOfTheResult) {
-    const std::optional<Symbol> s = encode("HELLO", 1, 0);
+    const std::optional<Symbol> s = encode("HELLO", 1, Level::kL);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->modules[0], kFinder | 1);
     EXPECT_EQ(s->modules[size_t(13 * 21 + 8)], kDarkModule);
@@ -227,10 +229,11 @@ constexpr const char* kDigitsVersion7L = R"(
 )";
 
 TEST(Golden, WholeSymbols) {
-    EXPECT_EQ(testing::AsciiMatrix(*encode("HELLO WORLD", 1, 2)), kHelloWorld1Q + 1);
-    EXPECT_EQ(testing::AsciiMatrix(*encode("\x11\x10" + Gbk("CARD:N:张三;;"), 0, 1)),
+    EXPECT_EQ(testing::AsciiMatrix(*encode("HELLO WORLD", 1, Level::kQ)), kHelloWorld1Q + 1);
+    EXPECT_EQ(testing::AsciiMatrix(*encode("\x11\x10" + Gbk("CARD:N:张三;;"), 0, Level::kM)),
               kCardUnicomAutoM + 1);
-    EXPECT_EQ(testing::AsciiMatrix(*encode("01234567890123456789", 7, 0)), kDigitsVersion7L + 1);
+    EXPECT_EQ(testing::AsciiMatrix(*encode("01234567890123456789", 7, Level::kL)),
+              kDigitsVersion7L + 1);
 }
 
 }  // namespace
