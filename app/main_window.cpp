@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "app/bitmap_writer.h"
 #include "app/encode_symbol.h"
@@ -14,6 +15,25 @@ namespace {
 size_t SlotOf(PageTemplate id) {
     auto pages = AllPages();
     return static_cast<size_t>(std::find(pages.begin(), pages.end(), id) - pages.begin());
+}
+
+std::string ErrorText(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string WhyNotWritten(const SettingsWriteResult& result) {
+    switch (result.read.failure) {
+        case ReadFailure::kNone:
+        case ReadFailure::kMissing:
+            return ErrorText(result.error);
+        case ReadFailure::kNotRegular:
+            return std::string(kReasonNotRegularFile);
+        case ReadFailure::kTooLarge:
+            return std::string(kReasonFileTooLarge);
+        case ReadFailure::kReadError:
+            return ErrorText(result.read.error);
+    }
+    return ErrorText(result.error);
 }
 
 }  // namespace
@@ -59,14 +79,16 @@ void MainWindow::Initialise() {
     update_ = std::make_shared<UpdateRecord>();
     if (!settings_.UpdateUrl.empty()) update_->service_url = settings_.UpdateUrl;
     update_->uid = settings_.UID;
-    if (options_.updateUi) StartUpdateWorker(update_, options_.updateUi, options_.updateLimits);
+    // The check is an extra: without a thread for it the window works as before, unreported.
+    if (options_.updateUi)
+        (void)StartUpdateWorker(update_, options_.updateUi, options_.updateLimits);
 }
 
 void MainWindow::OnShown() {
     CreatePageSet();
 }
 
-int MainWindow::Destroy() {
+SettingsWriteResult MainWindow::Destroy() {
     if (destroyed_) return settingsWritten_;
     destroyed_ = true;
     matrix_.clear();
@@ -75,6 +97,10 @@ int MainWindow::Destroy() {
     preview_.reset();
     if (!options_.settingsPath.empty()) {
         settingsWritten_ = WriteSettings(options_.settingsPath, settings_);
+        if (!settingsWritten_) {
+            ui_.ShowMessage(
+                SettingsNotSavedMessage(options_.settingsPath, WhyNotWritten(settingsWritten_)));
+        }
     }
     return settingsWritten_;
 }
@@ -283,7 +309,8 @@ void MainWindow::SaveImage() {
         return;
     }
     static constexpr FileDialogSpec kBmpDialog{"BMP file(*.bmp)", "*.bmp", "bmp", true};
-    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) ExportBitmap(*path);
+    // A failure has been shown; the result is for callers without a dialog.
+    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) (void)ExportBitmap(*path);
 }
 
 int MainWindow::ExportBitmap(const std::string& path) {
@@ -314,7 +341,7 @@ void MainWindow::SaveInformationFile() {
         return;
     }
     if (std::optional<std::string> path = ui_.AskSavePath(kSigSaveDialog)) {
-        WriteInformationFile(*path);
+        (void)WriteInformationFile(*path);  // a failure has been shown
     }
 }
 
@@ -330,7 +357,7 @@ int MainWindow::WriteInformationFile(const std::string& path) {
 
 void MainWindow::LoadInformationFile() {
     if (std::optional<std::string> path = ui_.AskOpenPath(kSigOpenDialog)) {
-        ReadInformationFile(*path);
+        (void)ReadInformationFile(*path);  // a failure has been shown
     }
 }
 
