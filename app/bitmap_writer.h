@@ -16,12 +16,13 @@ enum class [[nodiscard]] BitmapResult{
 
 // Whether an n x n matrix at these settings stays within the size limits. Every size is
 // computed in 64 bits with the side checked first, so no setting can overflow.
-bool BitmapSizeAllowed(int n, int cellPitch, int quietZone);
+[[nodiscard]] bool BitmapSizeAllowed(int n, int cellPitch, int quietZone);
 
 // The file's bytes for an N x N matrix (1 = dark) with `cellPitch` pixels per module and a
 // quiet zone of `quietZone` modules. Empty when cellPitch < 1, quietZone < 0 or the size is
 // not allowed; nothing is allocated then.
-std::vector<uint8_t> BuildBitmapFile(const uint8_t* matrix, int n, int cellPitch, int quietZone);
+[[nodiscard]] std::vector<uint8_t> BuildBitmapFile(const uint8_t* matrix, int n, int cellPitch,
+                                                   int quietZone);
 
 // Writes the bitmap atomically. On anything but kWritten an existing file at `path` is left
 // as it was and no partial file remains.

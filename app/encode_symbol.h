@@ -20,12 +20,12 @@ using EncodedSymbolPtr = std::unique_ptr<EncodedSymbol>;
 // Returns nothing when version > 10 (negative and zero pass this test) or the encoder
 // refuses the payload: empty, holding a zero byte (a payload never has one, so it is
 // refused rather than cut), or too long for the version.
-EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level);
+[[nodiscard]] EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level);
 
 // Releases a symbol; accepts an empty pointer.
 void FreeSymbol(EncodedSymbolPtr symbol);
 
 // ECCLevel 1, 2, 3 -> M, Q, H; every other value (0, the empty fifth entry 4, junk) -> L.
-int LevelFromEccSetting(int eccLevel);
+[[nodiscard]] int LevelFromEccSetting(int eccLevel);
 
 }  // namespace tirrel

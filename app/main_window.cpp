@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "app/bitmap_writer.h"
@@ -17,6 +18,25 @@ size_t SlotOf(PageTemplate id) {
     return static_cast<size_t>(
         std::find_if(pages.begin(), pages.end(), [id](const PageDef& p) { return p.id == id; }) -
         pages.begin());
+}
+
+std::string ErrorText(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string WhyNotWritten(const SettingsWriteResult& result) {
+    switch (result.read.failure) {
+        case ReadFailure::kNone:
+        case ReadFailure::kMissing:
+            return ErrorText(result.error);
+        case ReadFailure::kNotRegular:
+            return std::string(kReasonNotRegularFile);
+        case ReadFailure::kTooLarge:
+            return std::string(kReasonFileTooLarge);
+        case ReadFailure::kReadError:
+            return ErrorText(result.read.error);
+    }
+    return ErrorText(result.error);
 }
 
 }  // namespace
@@ -62,7 +82,9 @@ void MainWindow::Initialise() {
     update_ = std::make_shared<UpdateRecord>();
     if (!settings_.UpdateUrl.empty()) update_->service_url = settings_.UpdateUrl;
     update_->uid = settings_.UID;
-    if (options_.updateUi) StartUpdateWorker(update_, options_.updateUi, options_.updateLimits);
+    // The check is an extra: without a thread for it the window works as before, unreported.
+    if (options_.updateUi)
+        (void)StartUpdateWorker(update_, options_.updateUi, options_.updateLimits);
 }
 
 void MainWindow::OnShown() {
@@ -73,7 +95,7 @@ void MainWindow::OnShown() {
     }
 }
 
-int MainWindow::Destroy() {
+SettingsWriteResult MainWindow::Destroy() {
     if (destroyed_) return settingsWritten_;
     destroyed_ = true;
     matrix_.clear();
@@ -82,6 +104,10 @@ int MainWindow::Destroy() {
     preview_.reset();
     if (!options_.settingsPath.empty()) {
         settingsWritten_ = WriteSettings(options_.settingsPath, settings_);
+        if (!settingsWritten_) {
+            ui_.ShowMessage(
+                SettingsNotSavedMessage(options_.settingsPath, WhyNotWritten(settingsWritten_)));
+        }
     }
     return settingsWritten_;
 }
@@ -291,7 +317,8 @@ void MainWindow::SaveImage() {
         return;
     }
     static constexpr FileDialogSpec kBmpDialog{"BMP file(*.bmp)", "*.bmp", "bmp", true};
-    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) ExportBitmap(*path);
+    // A failure has been shown; the result is for callers without a dialog.
+    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) (void)ExportBitmap(*path);
 }
 
 int MainWindow::ExportBitmap(const std::string& path) {
@@ -322,7 +349,7 @@ void MainWindow::SaveInformationFile() {
         return;
     }
     if (std::optional<std::string> path = ui_.AskSavePath(kSigSaveDialog)) {
-        WriteInformationFile(*path);
+        (void)WriteInformationFile(*path);  // a failure has been shown
     }
 }
 
@@ -338,7 +365,7 @@ int MainWindow::WriteInformationFile(const std::string& path) {
 
 void MainWindow::LoadInformationFile() {
     if (std::optional<std::string> path = ui_.AskOpenPath(kSigOpenDialog)) {
-        ReadInformationFile(*path);
+        (void)ReadInformationFile(*path);  // a failure has been shown
     }
 }
 

@@ -50,9 +50,9 @@ public:
     // information file, if any, is loaded (the first time only).
     void OnShown();
     // The window is destroyed: the buffers are released, then the settings are written (once).
-    // Returns 0, or -1 when the settings could not be written; a repeated call returns the
-    // same result again without writing.
-    int Destroy();
+    // A failed write is shown (the user's settings would be lost without a word) and
+    // returned; a repeated call returns the same result again without writing or showing.
+    [[nodiscard]] SettingsWriteResult Destroy();
 
     // ---- SymbolHost
     void SetPayload(std::string text) override;
@@ -60,13 +60,14 @@ public:
     void SetECCLevel(int v) override;
     void SetCellPitch(int v) override;
     void SetQuietZone(int v) override;
-    int GetCodeVersion() const override { return settings_.CodeVersion; }
-    int GetECCLevel() const override { return settings_.ECCLevel; }
-    int GetCellPitch() const override { return settings_.CellPitch; }
-    int GetQuietZone() const override { return settings_.QuiteZone; }
-    int GetDialect() const override { return dialect_; }
+    [[nodiscard]] int GetCodeVersion() const override { return settings_.CodeVersion; }
+    [[nodiscard]] int GetECCLevel() const override { return settings_.ECCLevel; }
+    [[nodiscard]] int GetCellPitch() const override { return settings_.CellPitch; }
+    [[nodiscard]] int GetQuietZone() const override { return settings_.QuiteZone; }
+    [[nodiscard]] int GetDialect() const override { return dialect_; }
 
     // ---- Generation
+    // Shows its own failure (the version message), so a caller may let the result go.
     int Generate();
     void Reset();  // the button 重填; the focus then goes to the page's first field
 
@@ -85,10 +86,12 @@ public:
     };
 
     // ---- Preview, track bar, check box
-    bool PreviewPainted() const { return !payload_.empty() && preview_.has_value(); }
-    const std::vector<uint8_t>* preview() const { return preview_ ? &*preview_ : nullptr; }
-    int zoomStep() const { return zoomStep_; }
-    int trackBarPosition() const { return trackBar_; }
+    [[nodiscard]] bool PreviewPainted() const { return !payload_.empty() && preview_.has_value(); }
+    [[nodiscard]] const std::vector<uint8_t>* preview() const {
+        return preview_ ? &*preview_ : nullptr;
+    }
+    [[nodiscard]] int zoomStep() const { return zoomStep_; }
+    [[nodiscard]] int trackBarPosition() const { return trackBar_; }
     // The track bar redrew at `position` (moved by the user, or first shown).
     void OnTrackBarDrawn(int position);
     void OnDefaultSizeClicked(bool checked);
@@ -104,43 +107,46 @@ public:
     }
     void OnDialectChosen(int radioId);
     // The user typed into a field of a page. False when the page has no window, lacks the
-    // field or the field is disabled.
+    // field or the field is disabled: nothing happened, which a face that forwards only what
+    // its enabled fields took need not look at.
     bool EditField(PageTemplate page, int fieldId, std::string text);
 
     // ---- Saving the image
     void SaveImage();
-    int ExportBitmap(const std::string& path);
+    [[nodiscard]] int ExportBitmap(const std::string& path);
 
     // ---- Information files
     void SaveInformationFile();  // the button 保存输入信息 and the menu entry 保存信息
     // There is something to save: a symbol made since the last tab click, reset or failure,
     // and a payload.
-    bool HasInformationToSave() const { return preview_.has_value() && !payload_.empty(); }
-    int WriteInformationFile(const std::string& path);
+    [[nodiscard]] bool HasInformationToSave() const {
+        return preview_.has_value() && !payload_.empty();
+    }
+    [[nodiscard]] int WriteInformationFile(const std::string& path);
     void LoadInformationFile();  // the button 读入信息文件
     // Checks the file before changing anything: an unreadable file (also one too large or not a
     // regular file), one whose record has no page in the dialect it names, or one whose values
     // hold a zero byte or invalid GBK shows the load error and leaves everything as it was.
-    int ReadInformationFile(const std::string& path);
+    [[nodiscard]] int ReadInformationFile(const std::string& path);
 
     // ---- Banner
     // The movie the update check handed over since the last call, if any (painting asks).
-    bool TakeBannerMovie(std::string& path) {
+    [[nodiscard]] bool TakeBannerMovie(std::string& path) {
         return update_ && tirrel::TakeBannerMovie(*update_, path);
     }
 
     // ---- State, for the face and for tests
-    Page& page(PageTemplate id);
-    const Page& page(PageTemplate id) const;
-    int checkedRadio() const { return checkedRadio_; }
-    const DialectDef& checkedDialect() const;
-    int selectedTab() const { return selectedTab_; }
-    int currentTab() const { return currentTab_; }
-    const Page* currentPage() const { return currentPage_; }
-    const std::string& payload() const { return payload_; }
-    const std::vector<uint8_t>& matrix() const { return matrix_; }
-    int matrixWidth() const { return matrixWidth_; }
-    const Settings& settings() const { return settings_; }
+    [[nodiscard]] Page& page(PageTemplate id);
+    [[nodiscard]] const Page& page(PageTemplate id) const;
+    [[nodiscard]] int checkedRadio() const { return checkedRadio_; }
+    [[nodiscard]] const DialectDef& checkedDialect() const;
+    [[nodiscard]] int selectedTab() const { return selectedTab_; }
+    [[nodiscard]] int currentTab() const { return currentTab_; }
+    [[nodiscard]] const Page* currentPage() const { return currentPage_; }
+    [[nodiscard]] const std::string& payload() const { return payload_; }
+    [[nodiscard]] const std::vector<uint8_t>& matrix() const { return matrix_; }
+    [[nodiscard]] int matrixWidth() const { return matrixWidth_; }
+    [[nodiscard]] const Settings& settings() const { return settings_; }
 
     // Saved/loaded information files and the settings file need these.
     void CheckRadio(int radioId);
@@ -168,7 +174,7 @@ private:
     MainWindowOptions options_;
     Settings settings_;
     bool destroyed_ = false;
-    int settingsWritten_ = 0;  // WriteSettings' result at destruction
+    SettingsWriteResult settingsWritten_;  // WriteSettings' result at destruction
     int zoomStep_ = 1;
     int trackBar_ = 1;
 

@@ -17,6 +17,14 @@ inline constexpr std::string_view kMsgBannerMissing = "程序运行错误，请�
 inline constexpr std::string_view kMsgOutOfMemory = "内存不足，程序无法继续运行";
 inline constexpr std::string_view kMsgUnexpectedFailure = "程序出现意外错误，无法继续运行";
 
+// The settings file could not be written at the end of the run: `reason` says why.
+inline constexpr std::string_view kMsgSettingsNotSaved = "设置无法保存：";
+inline constexpr std::string_view kReasonNotRegularFile = "不是普通文件";
+inline constexpr std::string_view kReasonFileTooLarge = "文件过大";
+inline std::string SettingsNotSavedMessage(std::string_view path, std::string_view reason) {
+    return std::string(kMsgSettingsNotSaved) + std::string(path) + "：" + std::string(reason);
+}
+
 // Why a paste did not arrive: `utf8Character` is the first character in it that GBK cannot hold.
 inline std::string UnencodableCharacterMessage(std::string_view utf8Character) {
     return "“" + std::string(utf8Character) + "”无法用GBK编码，未输入";

@@ -14,10 +14,10 @@ struct PreviewGeometry {
     int moduleSize;
     int margin;
 };
-PreviewGeometry PreviewGeometryFor(int size, int zoom, int n);
+[[nodiscard]] PreviewGeometry PreviewGeometryFor(int size, int zoom, int n);
 
 // Draws the dark modules of the N x N matrix into `pixels` (size x size, already white).
 // Returns -1 (drawing nothing) when zoom is outside 1..6, size is below 65 or pixels is null.
-int RenderPreview(const uint8_t* modules, uint8_t* pixels, int size, int zoom, int n);
+[[nodiscard]] int RenderPreview(const uint8_t* modules, uint8_t* pixels, int size, int zoom, int n);
 
 }  // namespace tirrel

@@ -25,8 +25,8 @@ public:
     enum class Caption { kApplication, kError };
 
     virtual void ShowMessage(std::string_view text, Caption caption = Caption::kApplication) = 0;
-    virtual std::optional<std::string> AskSavePath(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> AskOpenPath(const FileDialogSpec& spec) = 0;
+    [[nodiscard]] virtual std::optional<std::string> AskSavePath(const FileDialogSpec& spec) = 0;
+    [[nodiscard]] virtual std::optional<std::string> AskOpenPath(const FileDialogSpec& spec) = 0;
 
     // Repaint the preview area now (it shows the preview bitmap only while the payload is set).
     virtual void RepaintPreview() = 0;

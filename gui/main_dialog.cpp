@@ -63,8 +63,8 @@ MainDialog::MainDialog(MainWindowOptions options, QWidget* parent)
 }
 
 MainDialog::~MainDialog() {
-    core_->Destroy();
-    delete client_;  // the pages call into the core; they go first
+    (void)core_->Destroy();  // the core has shown a failed settings write
+    delete client_;          // the pages call into the core; they go first
 }
 
 // ---- Building
@@ -204,7 +204,8 @@ void MainDialog::paintEvent(QPaintEvent* event) {
 }
 
 void MainDialog::done(int result) {
-    core_->Destroy();
+    // Before the window goes: a failed settings write is shown over it.
+    (void)core_->Destroy();
     QDialog::done(result);
 }
 

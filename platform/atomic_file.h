@@ -30,8 +30,8 @@ namespace tirrel {
 [[nodiscard]] int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The process's current directory followed by "/" and `name`.
-std::string CurrentDirectoryFile(std::string_view name);
+[[nodiscard]] std::string CurrentDirectoryFile(std::string_view name);
 
-bool FileExists(const std::string& path);
+[[nodiscard]] bool FileExists(const std::string& path);
 
 }  // namespace tirrel

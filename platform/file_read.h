@@ -30,6 +30,6 @@ struct ReadStatus {
                                          size_t limit = kMaxReadBytes);
 
 // ReadFileBounded with the usual limit, reduced to success or failure.
-bool ReadWholeFile(const std::string& path, std::string& out);
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& out);
 
 }  // namespace tirrel

@@ -221,12 +221,13 @@ std::optional<IniDocument> LoadIniFile(const std::string& path) {
     return IniDocument::Parse(bytes);
 }
 
-std::optional<IniDocument> LoadIniFileForEdit(const std::string& path) {
+std::optional<IniDocument> LoadIniFileForEdit(const std::string& path, ReadStatus* refused) {
     std::string bytes;
     ReadStatus read = ReadFileBounded(path, bytes);
     if (read.ok()) return IniDocument::Parse(bytes);
     // Only a truly missing file starts empty; one too large or not a file is kept as it is.
     if (read.failure == ReadFailure::kMissing) return IniDocument{};
+    if (refused != nullptr) *refused = read;
     return std::nullopt;
 }
 

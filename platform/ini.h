@@ -14,21 +14,24 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_read.h"
+
 namespace tirrel {
 
 class IniDocument {
 public:
     // Never fails: every byte sequence is some document (unknown lines are kept verbatim).
-    static IniDocument Parse(std::string_view bytes);
-    std::string Serialize() const;
+    [[nodiscard]] static IniDocument Parse(std::string_view bytes);
+    [[nodiscard]] std::string Serialize() const;
 
     // The value of the first matching key of the first section that holds it.
-    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> Get(std::string_view section,
+                                                 std::string_view key) const;
 
     // Replaces an existing key's value in place, or appends the key after the last key of
     // its section, creating the section at the end when missing. Returns -1 (and changes
     // nothing) when the names or value cannot be stored on one line and read back.
-    int Set(std::string_view section, std::string_view key, std::string_view value);
+    [[nodiscard]] int Set(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes every section of that name: header lines and all the lines that follow them.
     void DeleteSection(std::string_view section);
@@ -61,18 +64,21 @@ private:
 
 // Cuts `text` to at most `max_bytes` bytes without splitting a GBK double-byte character
 // (a lead byte 0x81..0xFE always takes the byte after it along).
-std::string CutGbk(std::string_view text, size_t max_bytes);
+[[nodiscard]] std::string CutGbk(std::string_view text, size_t max_bytes);
 
 // Loads and parses a file; empty when it cannot be read.
-std::optional<IniDocument> LoadIniFile(const std::string& path);
+[[nodiscard]] std::optional<IniDocument> LoadIniFile(const std::string& path);
 // For an edit: a missing file is an empty document; anything else that cannot be read (too
-// large, not a regular file, unreadable) is empty optional, so it is never written over.
-std::optional<IniDocument> LoadIniFileForEdit(const std::string& path);
-// Writes the document atomically. Returns 0 or -1 (the old file is then unchanged).
-int SaveIniFile(const std::string& path, const IniDocument& doc);
+// large, not a regular file, unreadable) is empty optional, so it is never written over, and
+// its cause goes to `refused` when given.
+[[nodiscard]] std::optional<IniDocument> LoadIniFileForEdit(const std::string& path,
+                                                            ReadStatus* refused = nullptr);
+// Writes the document atomically. Returns 0, or -1 with errno telling why (the old file is
+// then unchanged).
+[[nodiscard]] int SaveIniFile(const std::string& path, const IniDocument& doc);
 
 // The leading decimal digits of a value (after optional blanks and one sign), clamped to the
 // int range; no digits gives 0.
-int ParseProfileInt(std::string_view value);
+[[nodiscard]] int ParseProfileInt(std::string_view value);
 
 }  // namespace tirrel

@@ -32,21 +32,21 @@ inline constexpr std::string_view kDialogOkText = "确定";
 inline constexpr std::string_view kDialogCancelText = "取消";
 
 // "设置图片版本信息": symbol version (value = index) and error-correction level.
-const ParameterDialogSpec& VersionDialogSpec();
+[[nodiscard]] const ParameterDialogSpec& VersionDialogSpec();
 // "设置打印参数": quiet-zone modules and pixels per module, each storing the number shown.
-const ParameterDialogSpec& PrintDialogSpec();
+[[nodiscard]] const ParameterDialogSpec& PrintDialogSpec();
 
 class ParameterDialogModel {
 public:
     explicit ParameterDialogModel(const ParameterDialogSpec& spec) : spec_(spec) {}
 
-    const ParameterDialogSpec& spec() const { return spec_; }
+    [[nodiscard]] const ParameterDialogSpec& spec() const { return spec_; }
 
     // Selects in each list the item that stores the host's current value; none (-1) when no
     // item does.
     void Open(const SymbolSettings& host);
 
-    int Selected(size_t list) const { return selected_.at(list); }
+    [[nodiscard]] int Selected(size_t list) const { return selected_.at(list); }
     // The user's choice; an index outside the list clears the selection.
     void Select(size_t list, int index);
 

@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <optional>
 #include <string_view>
@@ -73,9 +74,10 @@ Settings ReadSettings(const std::string& path) {
     return s;
 }
 
-int WriteSettings(const std::string& path, const Settings& settings) {
-    std::optional<IniDocument> doc = LoadIniFileForEdit(path);
-    if (!doc) return -1;
+SettingsWriteResult WriteSettings(const std::string& path, const Settings& settings) {
+    ReadStatus read;
+    std::optional<IniDocument> doc = LoadIniFileForEdit(path, &read);
+    if (!doc) return {read, 0};
     const std::pair<const char*, std::string> entries[] = {
         {"CodeVersion", std::to_string(settings.CodeVersion)},
         {"ECCLevel", std::to_string(settings.ECCLevel)},
@@ -85,9 +87,10 @@ int WriteSettings(const std::string& path, const Settings& settings) {
         {"UID", settings.UID},
     };
     for (const auto& [key, value] : entries) {
-        if (doc->Set(kSettingsSection, key, value) != 0) return -1;
+        if (doc->Set(kSettingsSection, key, value) != 0) return {{}, EINVAL};  // not one line
     }
-    return SaveIniFile(path, *doc);
+    if (SaveIniFile(path, *doc) != 0) return {{}, errno};
+    return {};
 }
 
 int64_t SystemClockSeconds() {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/file_read.h"
+
 namespace tirrel {
 
 struct Settings {
@@ -24,25 +26,33 @@ inline constexpr const char* kSettingsFileName = "Sembrano.ini";
 inline constexpr const char* kSettingsSection = "Sembrano";
 
 // The current directory + "/Sembrano.ini", as it is at the moment of the call.
-std::string SettingsFilePath();
+[[nodiscard]] std::string SettingsFilePath();
 
 // Missing or unreadable file, missing keys: defaults. Out-of-range values take the defaults
 // for CellPitch (1..20) and QuiteZone (0..30), 0 for CodeVersion (0..10) and ECCLevel (0..4).
 // A UID that is not exactly 15 decimal digits, or starts with '0', is no UID ("0", absent).
 // The file is read once; one that is not a regular file of at most 1 MiB counts as unreadable.
-Settings ReadSettings(const std::string& path);
+[[nodiscard]] Settings ReadSettings(const std::string& path);
+
+// Why the settings were not written: the file there could not be read, so it is kept as it is
+// (`read`), or writing failed with the errno `error`.
+struct SettingsWriteResult {
+    ReadStatus read;  // ok unless the file there was refused
+    int error = 0;
+    explicit operator bool() const { return read.ok() && error == 0; }
+};
 
 // Writes CodeVersion, ECCLevel, CellPitch, QuiteZone, Default and UID, in that order, into
 // the section; existing keys are replaced in place and everything else in the file is kept.
-// Returns 0, or -1 with the old file unchanged; a file that exists but cannot be read (too
-// large, not a regular file) is never written over.
-[[nodiscard]] int WriteSettings(const std::string& path, const Settings& settings);
+// On failure the old file is unchanged; a file that exists but cannot be read (too large, not
+// a regular file) is never written over.
+[[nodiscard]] SettingsWriteResult WriteSettings(const std::string& path, const Settings& settings);
 
 // Seconds since 1970-01-01, the clock MakeUid is normally given.
-int64_t SystemClockSeconds();
+[[nodiscard]] int64_t SystemClockSeconds();
 
 // A permutation of "123456789513579": position i is swapped with position
 // rand() % 15 after seeding with clock() + i, the clock being read anew for each i.
-std::string MakeUid(const std::function<int64_t()>& clock);
+[[nodiscard]] std::string MakeUid(const std::function<int64_t()>& clock);
 
 }  // namespace tirrel

@@ -10,10 +10,10 @@ public:
     virtual void SetECCLevel(int v) = 0;
     virtual void SetCellPitch(int v) = 0;
     virtual void SetQuietZone(int v) = 0;
-    virtual int GetCodeVersion() const = 0;
-    virtual int GetECCLevel() const = 0;
-    virtual int GetCellPitch() const = 0;
-    virtual int GetQuietZone() const = 0;
+    [[nodiscard]] virtual int GetCodeVersion() const = 0;
+    [[nodiscard]] virtual int GetECCLevel() const = 0;
+    [[nodiscard]] virtual int GetCellPitch() const = 0;
+    [[nodiscard]] virtual int GetQuietZone() const = 0;
 
 protected:
     ~SymbolSettings() = default;

@@ -79,11 +79,12 @@ std::optional<int> LookUpProtocol(const char* name) {
 HttpSocketClient::HttpSocketClient(ErrorUi* errors) : errors_(errors) {}
 
 HttpSocketClient::~HttpSocketClient() {
-    Close();
+    (void)Close();  // a failure has been shown; the descriptor is released either way
 }
 
-void HttpSocketClient::ShowError(std::string_view text) {
-    if (errors_ != nullptr) errors_->ShowError(std::string(text));
+SocketResult HttpSocketClient::Failed(SocketStep step, std::string_view text, int error) {
+    if (!text.empty() && errors_ != nullptr) errors_->ShowError(std::string(text));
+    return {step, error};
 }
 
 const char* HttpSocketClient::BuildRequest(std::string_view host, std::string_view path,
@@ -122,28 +123,27 @@ const char* HttpSocketClient::BuildRequest(std::string_view host, std::string_vi
     return request_.data();
 }
 
-bool HttpSocketClient::CreateSocket() {
-    if (connected_) return false;
+SocketResult HttpSocketClient::CreateSocket() {
+    if (connected_) return {SocketStep::kCreateSocket, EISCONN};
     // The number of TCP is fixed; the database only names it.
     const int protocol = protocol_lookup_("tcp").value_or(IPPROTO_TCP);
     if (socket_ >= 0) ::close(socket_);  // a second call must not leak the first socket
     socket_ = ::socket(AF_INET, SOCK_STREAM, protocol);
-    if (socket_ < 0) {
-        ShowError(kSocketFailed);
-        return false;
-    }
-    return true;
+    if (socket_ < 0) return Failed(SocketStep::kCreateSocket, kSocketFailed, errno);
+    return {};
 }
 
-bool HttpSocketClient::Connect(std::string_view host, int /*port*/) {
-    if (host.empty()) return false;
+SocketResult HttpSocketClient::Connect(std::string_view host, int /*port*/) {
+    if (host.empty()) return {SocketStep::kResolve, 0};
     if (connected_) {
         // A connected socket cannot connect again; start over on a fresh one.
-        if (!Close() || !CreateSocket()) return false;
+        if (SocketResult closed = Close(); !closed) return closed;
+        if (SocketResult created = CreateSocket(); !created) return created;
     }
-    if (socket_ < 0) return false;  // no socket to connect: CreateSocket failed or never ran
+    // No socket to connect: CreateSocket failed or never ran.
+    if (socket_ < 0) return {SocketStep::kConnect, EBADF};
     const std::optional<in_addr> address = ResolveFirstIpv4(std::string(host));
-    if (!address) return false;
+    if (!address) return {SocketStep::kResolve, 0};
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<uint16_t>(port_));
@@ -152,27 +152,25 @@ bool HttpSocketClient::Connect(std::string_view host, int /*port*/) {
     do {
         rc = ::connect(socket_, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
     } while (rc != 0 && errno == EINTR);
-    if (rc != 0) return false;
+    if (rc != 0) return {SocketStep::kConnect, errno};
     connected_ = true;
-    return true;
+    return {};
 }
 
-bool HttpSocketClient::SendRequest(std::optional<std::string_view> text) {
-    if (!connected_) return false;
+SocketResult HttpSocketClient::SendRequest(std::optional<std::string_view> text) {
+    if (!connected_) return {SocketStep::kSendRequest, ENOTCONN};
     const std::string_view data = text ? *text : std::string_view(request_.data());
     std::size_t sent = 0;
     while (sent < data.size()) {
         const ssize_t n = ::send(socket_, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ShowError(kSendFailed);
-            return false;
-        }
+        if (n <= 0) return Failed(SocketStep::kSendRequest, kSendFailed, n < 0 ? errno : 0);
         sent += static_cast<std::size_t>(n);
     }
+    // The header block is kept for GetHeaderValue; what it holds is the caller's to look at.
     int length = 0;
-    ReadHeader(length);
-    return true;
+    (void)ReadHeader(length);
+    return {};
 }
 
 const char* HttpSocketClient::ReadHeader(int& length) {
@@ -212,15 +210,13 @@ const char* HttpSocketClient::ReadHeader(int& length) {
     return header_.data();
 }
 
-bool HttpSocketClient::SetTimeout(int milliseconds, bool send) {
+SocketResult HttpSocketClient::SetTimeout(int milliseconds, bool send) {
     timeval tv{};
     tv.tv_sec = milliseconds / 1000;
     tv.tv_usec = static_cast<suseconds_t>((milliseconds % 1000) * 1000);
-    if (::setsockopt(socket_, SOL_SOCKET, send ? SO_SNDTIMEO : SO_RCVTIMEO, &tv, sizeof tv) != 0) {
-        ShowError(kSetSockOptFailed);
-        return false;
-    }
-    return true;
+    if (::setsockopt(socket_, SOL_SOCKET, send ? SO_SNDTIMEO : SO_RCVTIMEO, &tv, sizeof tv) != 0)
+        return Failed(SocketStep::kSetTimeout, kSetSockOptFailed, errno);
+    return {};
 }
 
 int HttpSocketClient::ReadBody(char* buffer, std::size_t capacity) {
@@ -240,7 +236,8 @@ int HttpSocketClient::ReadBody(char* buffer, std::size_t capacity) {
     do {
         n = ::recv(socket_, buffer, capacity, 0);
     } while (n < 0 && errno == EINTR);
-    if (n <= 0) Close();
+    // The end of the body, or its failure, is the result; a failing close has been shown.
+    if (n <= 0) (void)Close();
     return static_cast<int>(n);
 }
 
@@ -251,21 +248,19 @@ int HttpSocketClient::GetHeaderValue(std::string_view name, char* out, std::size
         capacity);
 }
 
-bool HttpSocketClient::Close() {
+SocketResult HttpSocketClient::Close() {
     if (socket_ >= 0) {
         const int rc = ::close(socket_);
+        const int error = errno;
         // The descriptor is released even when close reports an error; closing it again
         // later could close someone else's file, so it is forgotten either way.
         socket_ = -1;
         connected_ = false;
-        if (rc != 0) {
-            ShowError(kCloseFailed);
-            return false;
-        }
+        if (rc != 0) return Failed(SocketStep::kClose, kCloseFailed, error);
     }
     socket_ = -1;
     connected_ = false;
-    return true;
+    return {};
 }
 
 }  // namespace tirrel

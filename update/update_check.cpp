@@ -47,7 +47,7 @@ private:
 
 // One attempt on the client's own fresh socket: request built, socket created, connected,
 // request sent (which reads the header block) and the receive time-out set. The first step
-// that fails ends the attempt.
+// that fails ends the attempt; each has shown what it has to show, and all are retried alike.
 Attempt TryOnce(HttpSocketClient& client, const ServiceUrl& url, const UpdateRecord& record,
                 const UpdateCheckLimits& limits) {
     client.set_port(limits.port);
@@ -188,8 +188,10 @@ int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& 
     HttpSocketClient& client = *connection;
 
     char value[kValueSize] = {};
-    client.GetHeaderValue("Correspond_Status", value, kStatusCapacity);
-    if (std::strcmp(value, "OK") != 0) return 0;
+    if (client.GetHeaderValue("Correspond_Status", value, kStatusCapacity) < 0 ||
+        std::strcmp(value, "OK") != 0) {
+        return 0;
+    }
 
     char body[kBodySize] = {};
     const int received = client.ReadBody(body, sizeof body);
@@ -199,8 +201,8 @@ int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& 
     HandOverBannerMovie(record, ElementValue(body_text, "ResUrl", kResUrlCapacity));
 
     std::memset(value, 0, sizeof value);
-    client.GetHeaderValue("ADS_APP_VER", value, kVersionCapacity);
-    if (IsNewerVersion(value, record.version)) OfferUpdate(body_text, ui);
+    const bool has_version = client.GetHeaderValue("ADS_APP_VER", value, kVersionCapacity) >= 0;
+    if (has_version && IsNewerVersion(value, record.version)) OfferUpdate(body_text, ui);
     return 0;
 }
 
@@ -212,7 +214,7 @@ int StartUpdateWorker(std::shared_ptr<UpdateRecord> record, std::shared_ptr<Upda
             // The check is an extra: should it fail in a way nothing foresaw (out of memory),
             // the window goes on without it rather than the program ending.
             try {
-                RunUpdateCheck(*record, *ui, limits);
+                (void)RunUpdateCheck(*record, *ui, limits);  // always 0; it reports through `ui`
             } catch (...) {
             }
         }).detach();

@@ -48,7 +48,7 @@ struct UpdateRecord {
 
 // For painting: when the worker has handed over a movie (flag 1), clears the flag and gives
 // the path (possibly empty). False when there is nothing new.
-bool TakeBannerMovie(UpdateRecord& record, std::string& path);
+[[nodiscard]] bool TakeBannerMovie(UpdateRecord& record, std::string& path);
 
 struct ServiceUrl {
     std::string host;
@@ -57,14 +57,14 @@ struct ServiceUrl {
 };
 
 // "http://host[:port][/path]"; no path gives "/". Empty optional for anything else.
-std::optional<ServiceUrl> SplitUrl(std::string_view url);
+[[nodiscard]] std::optional<ServiceUrl> SplitUrl(std::string_view url);
 
 // True for an http:// or https:// address with a non-empty host and no blanks or control
 // bytes: the only kind of download address the worker hands to the browser.
-bool IsOpenableDownloadUrl(std::string_view url);
+[[nodiscard]] bool IsOpenableDownloadUrl(std::string_view url);
 
 // The text of the update question.
-std::string UpdateQuestionText();
+[[nodiscard]] std::string UpdateQuestionText();
 
 // How long the worker waits, and what it asks the system. The defaults are the program's; tests
 // bound them.
@@ -79,11 +79,12 @@ struct UpdateCheckLimits {
 };
 
 // One update check, start to finish, on the calling thread. Returns 0.
-int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& limits = {});
+[[nodiscard]] int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui,
+                                 const UpdateCheckLimits& limits = {});
 
 // Starts RunUpdateCheck on one detached thread holding its own references; nobody waits for
 // it. Returns 0, or -1 when no thread could be started.
-int StartUpdateWorker(std::shared_ptr<UpdateRecord> record, std::shared_ptr<UpdateUi> ui,
-                      UpdateCheckLimits limits = {});
+[[nodiscard]] int StartUpdateWorker(std::shared_ptr<UpdateRecord> record,
+                                    std::shared_ptr<UpdateUi> ui, UpdateCheckLimits limits = {});
 
 }  // namespace tirrel

@@ -310,8 +310,9 @@ TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
         EXPECT_EQ(window.settings().UID.size(), 15u);  // none held: a new one is made
         window.EditField(kCardPage, 1012, "x");
         EXPECT_EQ(window.matrixWidth(), 37);
-        EXPECT_EQ(window.Destroy(), 0);
-        EXPECT_EQ(window.Destroy(), 0);  // written once
+        EXPECT_TRUE(window.Destroy());
+        EXPECT_TRUE(window.Destroy());  // written once
+        EXPECT_TRUE(ui.messages.empty());
     }
     std::string text;
     ASSERT_TRUE(ReadWholeFile(ini, text));
@@ -319,17 +320,28 @@ TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {
     EXPECT_NE(text.find("UID=" + MakeUid([] { return int64_t{1000}; })), std::string::npos);
 }
 
-TEST(MainWindowSettings, AFailedWriteAtTheEndIsReturned) {
+TEST(MainWindowSettings, AFailedWriteAtTheEndIsShownOnceAndReturned) {
     TempDir dir;
-    MainWindowOptions options;
-    options.settingsPath = dir.File("Sembrano.ini");
-    std::filesystem::create_directory(options.settingsPath);
-    FakeUi ui;
-    MainWindow window(ui, options);
-    window.Initialise();
-    EXPECT_EQ(window.Destroy(), -1);
-    EXPECT_EQ(window.Destroy(), -1);
-    EXPECT_TRUE(std::filesystem::is_directory(options.settingsPath));
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {dir.File("Sembrano.ini"), "不是普通文件"},  // a folder in its place
+        {dir.File("missing/Sembrano.ini"), "No such file or directory"},
+    };
+    std::filesystem::create_directory(cases[0].path);
+    for (const auto& c : cases) {
+        MainWindowOptions options;
+        options.settingsPath = c.path;
+        FakeUi ui;
+        MainWindow window(ui, options);
+        window.Initialise();
+        EXPECT_FALSE(window.Destroy()) << c.path;
+        EXPECT_FALSE(window.Destroy()) << c.path;
+        EXPECT_EQ(ui.messages,
+                  std::vector<std::string>{"设置无法保存：" + c.path + "：" + c.reason});
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(cases[0].path));
 }
 
 }  // namespace

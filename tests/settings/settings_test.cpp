@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ protected:
     }
     std::string Contents() {
         std::string bytes;
-        ReadWholeFile(path_, bytes);
+        (void)ReadWholeFile(path_, bytes);  // no file reads as nothing
         return bytes;
     }
 
@@ -95,14 +96,14 @@ TEST_F(SettingsFile, UpdateUrlIsReadButNeverWritten) {
     EXPECT_EQ(s.UpdateUrl, "http://127.0.0.1:8080/x");
     Store("");
     s.UpdateUrl = "http://elsewhere/";
-    ASSERT_EQ(WriteSettings(path_, s), 0);
+    ASSERT_TRUE(WriteSettings(path_, s));
     EXPECT_EQ(Contents().find("UpdateUrl"), std::string::npos);
 }
 
 TEST_F(SettingsFile, NewFileHoldsTheDefaultLines) {
     Settings s;
     s.UID = "385415536129977";
-    ASSERT_EQ(WriteSettings(path_, s), 0);
+    ASSERT_TRUE(WriteSettings(path_, s));
     EXPECT_EQ(Contents(),
               "[Sembrano]\r\nCodeVersion=0\r\nECCLevel=0\r\nCellPitch=4\r\nQuiteZone=4\r\n"
               "Default=1\r\nUID=385415536129977\r\n");
@@ -117,7 +118,7 @@ TEST_F(SettingsFile, ExistingFileIsEditedInPlace) {
     EXPECT_EQ(s.CodeVersion, 2);
     s.CodeVersion = 7;
     s.CellPitch = 15;
-    ASSERT_EQ(WriteSettings(path_, s), 0);
+    ASSERT_TRUE(WriteSettings(path_, s));
     EXPECT_EQ(Contents(),
               "; kept\r\n[Other]\r\nA=1\r\n[sembrano]\r\nDefault=3\r\nExtra=yes\r\n"
               "CodeVersion=7\r\nECCLevel=0\r\nCellPitch=15\r\nQuiteZone=4\r\nUID=0\r\n\r\n"
@@ -131,10 +132,10 @@ TEST_F(SettingsFile, FailedWriteIsReportedAndKeepsTheOldFile) {
     s.UID = std::string(200, '7');
     {
         testing::FileSizeLimit limit(16);
-        EXPECT_EQ(WriteSettings(path_, s), -1);
+        EXPECT_EQ(WriteSettings(path_, s).error, EFBIG);
     }
     EXPECT_EQ(Contents(), "[Sembrano]\r\nCodeVersion=3\r\n");
-    EXPECT_EQ(WriteSettings(dir_.File("no/folder/Sembrano.ini"), s), -1);
+    EXPECT_EQ(WriteSettings(dir_.File("no/folder/Sembrano.ini"), s).error, ENOENT);
 }
 
 // A settings file that is a FIFO, a device, a folder or far too large is neither read (the
@@ -150,7 +151,9 @@ TEST_P(HostileSettingsFile, GivesDefaultsAndIsNeverWrittenOver) {
     const Settings s = ReadSettings(path);
     EXPECT_EQ(s.CodeVersion, 0);
     EXPECT_FALSE(s.UidPresent);
-    EXPECT_EQ(WriteSettings(path, s), -1);
+    const SettingsWriteResult written = WriteSettings(path, s);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.read.ok());  // refused as read, not a failed write
     EXPECT_TRUE(file.Unchanged());
 }
 

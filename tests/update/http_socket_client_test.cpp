@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -193,10 +194,16 @@ struct RecordingErrors : ErrorUi {
     std::vector<std::string> shown;
 };
 
+void ExpectFailed(const SocketResult& r, SocketStep step, int error, const char* what) {
+    EXPECT_FALSE(r) << what;
+    EXPECT_EQ(static_cast<int>(r.failed), static_cast<int>(step)) << what;
+    EXPECT_EQ(r.error, error) << what;
+}
+
 TEST(Client, SocketOptionFailureIsShown) {
     RecordingErrors errors;
     HttpSocketClient c(&errors);
-    EXPECT_FALSE(c.SetTimeout(10000, false));  // no socket yet
+    ExpectFailed(c.SetTimeout(10000, false), SocketStep::kSetTimeout, EBADF, "no socket yet");
     EXPECT_EQ(errors.shown, std::vector<std::string>{"setsockopt()函数执行失败!"});
     ASSERT_TRUE(c.CreateSocket());
     EXPECT_TRUE(c.SetTimeout(10000, false));
@@ -208,10 +215,11 @@ TEST(Client, LookupBeforeTheHeaderIsReadFindsNothing) {
     HttpSocketClient c;
     char out[8];
     EXPECT_EQ(c.GetHeaderValue("A", out, sizeof out), -1);
-    EXPECT_FALSE(c.SendRequest());  // not connected
+    ExpectFailed(c.SendRequest(), SocketStep::kSendRequest, ENOTCONN, "not connected");
     char body[8];
     EXPECT_EQ(c.ReadBody(body, sizeof body), 0);
     EXPECT_TRUE(c.Close());  // nothing open
+    ExpectFailed(c.Connect("127.0.0.1", 80), SocketStep::kConnect, EBADF, "no socket");
 }
 
 TEST(Client, ConnectIgnoresThePortArgumentAndFailsQuietlyOnBadHosts) {
@@ -219,10 +227,11 @@ TEST(Client, ConnectIgnoresThePortArgumentAndFailsQuietlyOnBadHosts) {
     HttpSocketClient c;
     c.set_port(service.port());
     ASSERT_TRUE(c.CreateSocket());
-    EXPECT_FALSE(c.Connect("", service.port()));
-    EXPECT_FALSE(c.Connect("no-such-host.invalid", service.port()));
+    ExpectFailed(c.Connect("", service.port()), SocketStep::kResolve, 0, "no host");
+    ExpectFailed(c.Connect("no-such-host.invalid", service.port()), SocketStep::kResolve, 0,
+                 "unknown host");
     EXPECT_TRUE(c.Connect("127.0.0.1", 8080));
-    EXPECT_FALSE(c.CreateSocket());  // connected already
+    ExpectFailed(c.CreateSocket(), SocketStep::kCreateSocket, EISCONN, "connected already");
     EXPECT_TRUE(c.SendRequest("GET / HTTP/1.1\r\n\r\n"));
     EXPECT_TRUE(c.Close());
     EXPECT_FALSE(c.connected());

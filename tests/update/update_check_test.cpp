@@ -212,8 +212,8 @@ TEST(UpdateCheck, UnreachableServiceGivesUpAfterTheAttemptsAllowed) {
         // Wake the service so it ends at once.
         HttpSocketClient poke;
         poke.set_port(closed_port);
-        poke.CreateSocket();
-        poke.Connect("127.0.0.1", 80);
+        ASSERT_TRUE(poke.CreateSocket());
+        ASSERT_TRUE(poke.Connect("127.0.0.1", 80));
     }
     UpdateRecord record;
     record.service_url = "http://127.0.0.1/KestrionServer/AdsUpdate";
