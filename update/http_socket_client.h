@@ -92,9 +92,9 @@ public:
     [[nodiscard]] SocketResult Close();
 
     [[nodiscard]] int port() const { return port_; }
-    void set_port(int port) { port_ = port; }
-    void set_header_time_limit_ms(int ms) { header_time_limit_ms_ = ms; }
-    void set_protocol_lookup(ProtocolLookup lookup) { protocol_lookup_ = lookup; }
+    void SetPort(int port) { port_ = port; }
+    void SetHeaderTimeLimitMs(int ms) { header_time_limit_ms_ = ms; }
+    void SetProtocolLookup(ProtocolLookup lookup) { protocol_lookup_ = lookup; }
     [[nodiscard]] bool connected() const { return connected_; }
 
 private:

@@ -50,9 +50,9 @@ private:
 // that fails ends the attempt; each has shown what it has to show, and all are retried alike.
 Attempt TryOnce(HttpSocketClient& client, const ServiceUrl& url, const UpdateRecord& record,
                 const UpdateCheckLimits& limits) {
-    client.set_port(limits.port);
-    client.set_header_time_limit_ms(limits.header_time_limit_ms);
-    client.set_protocol_lookup(limits.protocol_lookup);
+    client.SetPort(limits.port);
+    client.SetHeaderTimeLimitMs(limits.header_time_limit_ms);
+    client.SetProtocolLookup(limits.protocol_lookup);
     int length = 0;
     if (client.BuildRequest(url.host, url.path, length, record.version, record.uid, std::nullopt,
                             std::nullopt, 0, 0) == nullptr) {

@@ -125,8 +125,8 @@ TEST(ElementLookup, ValueBetweenTheTags) {
 struct Exchange {
     explicit Exchange(ServiceScript script, int header_limit_ms = 2000)
         : service(std::move(script)) {
-        client.set_port(service.port());
-        client.set_header_time_limit_ms(header_limit_ms);
+        client.SetPort(service.port());
+        client.SetHeaderTimeLimitMs(header_limit_ms);
         EXPECT_TRUE(client.CreateSocket());
         EXPECT_TRUE(client.Connect("127.0.0.1", 80));
         EXPECT_TRUE(client.SendRequest("GET / HTTP/1.1\r\n\r\n"));
@@ -225,7 +225,7 @@ TEST(Client, LookupBeforeTheHeaderIsReadFindsNothing) {
 TEST(Client, ConnectIgnoresThePortArgumentAndFailsQuietlyOnBadHosts) {
     FakeService service({"HTTP/1.1 200 OK\r\n\r\n"});
     HttpSocketClient c;
-    c.set_port(service.port());
+    c.SetPort(service.port());
     ASSERT_TRUE(c.CreateSocket());
     ExpectFailed(c.Connect("", service.port()), SocketStep::kResolve, 0, "no host");
     ExpectFailed(c.Connect("no-such-host.invalid", service.port()), SocketStep::kResolve, 0,

@@ -211,7 +211,7 @@ TEST(UpdateCheck, UnreachableServiceGivesUpAfterTheAttemptsAllowed) {
         closed_port = gone.port();
         // Wake the service so it ends at once.
         HttpSocketClient poke;
-        poke.set_port(closed_port);
+        poke.SetPort(closed_port);
         ASSERT_TRUE(poke.CreateSocket());
         ASSERT_TRUE(poke.Connect("127.0.0.1", 80));
     }
