@@ -298,11 +298,11 @@ void MainWindow::OnDialectChosen(int radioId) {
     Generate();
 }
 
-bool MainWindow::EditField(PageTemplate id, int fieldId, std::string text) {
+bool MainWindow::EditField(PageTemplate id, int fieldId, const std::string& text) {
     Page& p = page(id);
     if (!p.HasWindow()) return false;
     ActionScope action(*this);
-    return p.EditField(fieldId, std::move(text));
+    return p.EditField(fieldId, text);
 }
 
 void MainWindow::OnFieldTextSet(const Page& p, int fieldId) {

@@ -109,7 +109,7 @@ public:
     // The user typed into a field of a page. False when the page has no window, lacks the
     // field or the field is disabled: nothing happened, which a face that forwards only what
     // its enabled fields took need not look at.
-    bool EditField(PageTemplate page, int fieldId, std::string text);
+    bool EditField(PageTemplate page, int fieldId, const std::string& text);
 
     // ---- Saving the image
     void SaveImage();

@@ -94,7 +94,7 @@ int TypeFields(MainWindow& window, const WindowRequest& r) {
         if (!text)
             return Fail(kExitUsage, "the value of " + std::string(key) +
                                         " holds a character GBK cannot represent");
-        window.EditField(page.id(), def->id, std::move(*text));
+        window.EditField(page.id(), def->id, *text);
     }
     return kExitOk;
 }

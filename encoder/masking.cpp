@@ -1,5 +1,6 @@
 #include "encoder/masking.h"
 
+#include <cstddef>
 #include <cstdlib>
 
 #include "encoder/module.h"
@@ -48,7 +49,7 @@ bool MaskApplies(int mask, int i, int j) {
 void ApplyMask(std::vector<uint8_t>& modules, int width, int mask) {
     for (int i = 0; i < width; ++i)
         for (int j = 0; j < width; ++j) {
-            uint8_t& v = modules[size_t(i * width + j)];
+            uint8_t& v = modules[ModuleIndex(i, j, width)];
             if (!IsFunction(v) && MaskApplies(mask, i, j)) v ^= kDark;
         }
 }
@@ -78,7 +79,7 @@ int LinePenalty(const uint8_t* first, int step, int n) {
     bool colour = IsDark(first[0]);
     int length = 0;
     for (int k = 0; k < n; ++k) {
-        const bool c = IsDark(first[k * step]);
+        const bool c = IsDark(first[static_cast<std::ptrdiff_t>(k) * step]);
         if (c == colour) {
             ++length;
         } else {
@@ -97,15 +98,15 @@ int TotalPenalty(const std::vector<uint8_t>& modules, int w) {
         dark += IsDark(v);
     int total = DarkPenalty(dark, w);
     for (int i = 0; i < w; ++i) {
-        total += LinePenalty(&modules[size_t(i * w)], 1, w);
+        total += LinePenalty(&modules[ModuleIndex(i, 0, w)], 1, w);
         total += LinePenalty(&modules[size_t(i)], w, w);
     }
     for (int i = 1; i < w; ++i)
         for (int j = 1; j < w; ++j) {
-            const bool c = IsDark(modules[size_t(i * w + j)]);
-            if (IsDark(modules[size_t(i * w + j - 1)]) == c &&
-                IsDark(modules[size_t((i - 1) * w + j)]) == c &&
-                IsDark(modules[size_t((i - 1) * w + j - 1)]) == c)
+            const bool c = IsDark(modules[ModuleIndex(i, j, w)]);
+            if (IsDark(modules[ModuleIndex(i, j - 1, w)]) == c &&
+                IsDark(modules[ModuleIndex(i - 1, j, w)]) == c &&
+                IsDark(modules[ModuleIndex(i - 1, j - 1, w)]) == c)
                 total += 3;
         }
     return total;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "encoder/module.h"
 #include "encoder/packed_masking.h"
 #include "encoder/tables.h"
 
@@ -15,7 +16,7 @@ constexpr int kFormatLevelBits[4] = {1, 0, 3, 2};  // L, M, Q, H
 struct Canvas {
     int width;
     std::vector<uint8_t>& m;
-    void Set(int row, int col, uint8_t value) { m[size_t(row * width + col)] = value; }
+    void Set(int row, int col, uint8_t value) { m[ModuleIndex(row, col, width)] = value; }
 };
 
 void DrawTiming(Canvas& c) {
@@ -124,7 +125,7 @@ FunctionTemplate BuildTemplate(int version) {
     FunctionTemplate t;
     t.version = version;
     t.width = SymbolWidth(version);
-    t.modules.assign(size_t(t.width * t.width), kDataLight);
+    t.modules.assign(ModuleIndex(t.width, 0, t.width), kDataLight);
     Canvas c{t.width, t.modules};
     DrawTiming(c);
     DrawAlignments(c, version);

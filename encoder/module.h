@@ -2,6 +2,7 @@
 // a function module and bits 1..6 tell the patterns apart. Callers keep only bit 0.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tirrel::encoder {
@@ -26,6 +27,12 @@ enum ModuleFlag : uint8_t {
 
 [[nodiscard]] constexpr bool IsFunction(uint8_t module) {
     return (module & kFunction) != 0;
+}
+
+// Where the module at (row, col) sits in a symbol stored row by row.
+[[nodiscard]] constexpr std::size_t ModuleIndex(int row, int col, int width) {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(col);
 }
 
 }  // namespace tirrel::encoder

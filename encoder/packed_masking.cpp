@@ -150,7 +150,7 @@ void ApplyMaskPacked(std::vector<uint8_t>& modules, const PackedSymbol& symbol, 
     for (int i = 0; i < w; ++i) {
         uint64_t flips = pat.rows[mask][i] & symbol.free_rows[i];
         while (flips) {
-            modules[size_t(i * w + std::countr_zero(flips))] ^= kDark;
+            modules[ModuleIndex(i, std::countr_zero(flips), w)] ^= kDark;
             flips &= flips - 1;
         }
     }

@@ -258,7 +258,7 @@ void MainDialog::OnFieldEdited(PageTemplate page, int fieldId, const QString& te
     // Line breaks go in as the widget gives them; the core turns them into CR LF.
     std::optional<std::string> gbk = Utf8ToGbk(text.toStdString());
     if (!gbk) return;  // the field refuses such input before it gets here
-    core_->EditField(page, fieldId, std::move(*gbk));
+    core_->EditField(page, fieldId, *gbk);
 }
 
 // ---- UiPort: dialogs

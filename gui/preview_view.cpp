@@ -16,7 +16,7 @@ void PreviewView::paintEvent(QPaintEvent*) {
     const std::vector<uint8_t>* pixels = core_.preview();
     if (!core_.PreviewPainted() || !pixels || pixels->size() < size_t(kPreviewBytes)) return;
     // The bytes are B, G, R, but all three are equal, so RGB888 reads them unchanged.
-    const QImage image(pixels->data(), kDisplaySize, kDisplaySize, kDisplaySize * 3,
+    const QImage image(pixels->data(), kDisplaySize, kDisplaySize, qsizetype{kDisplaySize} * 3,
                        QImage::Format_RGB888);
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), image);

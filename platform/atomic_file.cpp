@@ -1,9 +1,9 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): POSIX's sigtimedwait, not C's
 #include <sys/stat.h>
-#include <time.h>
+#include <time.h>  // NOLINT(modernize-deprecated-headers): POSIX's clock_gettime, not C's
 #include <unistd.h>
 
 #include <algorithm>

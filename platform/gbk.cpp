@@ -18,7 +18,10 @@ public:
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open's failure value is (iconv_t)-1 by its definition.
+    bool ok() const {
+        return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+    }
 
     // Converts as much as possible; returns false at the first unconvertible or invalid byte,
     // with `consumed` telling how far it got.

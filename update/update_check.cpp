@@ -206,8 +206,8 @@ int RunUpdateCheck(UpdateRecord& record, UpdateUi& ui, const UpdateCheckLimits& 
     return 0;
 }
 
-int StartUpdateWorker(std::shared_ptr<UpdateRecord> record, std::shared_ptr<UpdateUi> ui,
-                      UpdateCheckLimits limits) {
+int StartUpdateWorker(const std::shared_ptr<UpdateRecord>& record,
+                      const std::shared_ptr<UpdateUi>& ui, UpdateCheckLimits limits) {
     if (!record || !ui) return -1;
     try {
         std::thread([record, ui, limits] {

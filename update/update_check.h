@@ -84,7 +84,8 @@ struct UpdateCheckLimits {
 
 // Starts RunUpdateCheck on one detached thread holding its own references; nobody waits for
 // it. Returns 0, or -1 when no thread could be started.
-[[nodiscard]] int StartUpdateWorker(std::shared_ptr<UpdateRecord> record,
-                                    std::shared_ptr<UpdateUi> ui, UpdateCheckLimits limits = {});
+[[nodiscard]] int StartUpdateWorker(const std::shared_ptr<UpdateRecord>& record,
+                                    const std::shared_ptr<UpdateUi>& ui,
+                                    UpdateCheckLimits limits = {});
 
 }  // namespace tirrel
