@@ -101,6 +101,9 @@ Result BuildPng(Modules m, const Options& o, std::string& out) {
     if (!rc) rc = DescribeImage(ctx.get(), side, o);
     // Filters gain nothing on two-level rows that repeat; deflate finds the repeats.
     if (!rc) rc = spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
+    if (!rc) rc = spng_set_option(ctx.get(), SPNG_IMG_WINDOW_BITS, 9);
+    if (!rc) rc = spng_set_option(ctx.get(), SPNG_IMG_MEM_LEVEL, 1);
+    if (!rc) rc = spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
     if (!rc)
         rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                                SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
