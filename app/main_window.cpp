@@ -4,11 +4,11 @@
 #include <system_error>
 #include <utility>
 
-#include "app/bitmap_writer.h"
 #include "app/encode_symbol.h"
 #include "app/messages.h"
 #include "app/preview.h"
 #include "infofile/infofile.h"
+#include "render/bitmap_writer.h"
 
 namespace tirrel {
 namespace {

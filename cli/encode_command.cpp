@@ -1,9 +1,8 @@
 // tirrel-cli encode: one payload through EncodeSymbol, printed as a matrix or written as
-// a bitmap.
+// an image.
 #include <cstdio>
 #include <string>
 
-#include "app/bitmap_writer.h"
 #include "app/encode_symbol.h"
 #include "app/messages.h"
 #include "cli/commands.h"
@@ -78,19 +77,6 @@ int LoadPayload(const EncodeRequest& r, std::string& payload) {
     return kExitOk;
 }
 
-int WriteBitmap(const EncodedSymbol& symbol, const SymbolOutputOptions& out) {
-    switch (WriteBitmapFile(*out.output, symbol.modules.data(), symbol.width,
-                            out.cellPitch.value_or(4), out.quietZone.value_or(4))) {
-        case BitmapResult::kWritten:
-            return kExitOk;
-        case BitmapResult::kTooLarge:
-            return FailBitmapTooLarge();
-        case BitmapResult::kWriteFailed:
-            break;
-    }
-    return Fail(kExitRefused, std::string(kMsgWriteError) + " (" + *out.output + ")");
-}
-
 }  // namespace
 
 int RunEncode(std::span<const std::string_view> args) {
@@ -109,7 +95,7 @@ int RunEncode(std::span<const std::string_view> args) {
     if (request.out.matrix)
         PrintMatrix(symbol->modules.data(), symbol->width);
     else
-        rc = WriteBitmap(*symbol, request.out);
+        rc = WriteImage(render::Modules(symbol->modules.data(), symbol->width), request.out);
     FreeSymbol(std::move(symbol));
     return rc;
 }

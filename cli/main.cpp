@@ -15,6 +15,17 @@ void PrintUsage(std::FILE* to) {
     for (const tirrel::cli::Command& c : tirrel::cli::AllCommands())
         std::fprintf(to, "  tirrel-cli %.*s %.*s\n", int(c.name.size()), c.name.data(),
                      int(c.usage.size()), c.usage.data());
+    std::fputs(
+        "IMAGE: -o FILE picks the format by its extension (.bmp .png .svg .pdf .eps, .txt "
+        "for\n"
+        "  half blocks); --format bmp|png|svg|pdf|eps|utf8|ascii overrides it, and utf8 "
+        "or\n"
+        "  ascii without -o print to stdout. --cell-pitch P (pixels a module, default 4) "
+        "and\n"
+        "  --quiet-zone Q (modules, default 4); --fg and --bg RRGGBB or RRGGBBAA; "
+        "--size-mm MM\n"
+        "  for PDF and EPS (default 40).\n",
+        to);
 }
 
 int Run(int argc, char** argv) {

@@ -23,6 +23,16 @@ bool ParseInt(std::string_view text, int& out) {
     return ec == std::errc() && ptr == end;
 }
 
+bool ParseDecimal(std::string_view text, double& out) {
+    // from_chars would also take "inf" and "nan".
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos ||
+        text.find('.') != text.rfind('.') || text == ".")
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out, std::chars_format::fixed);
+    return ec == std::errc() && ptr == end;
+}
+
 std::optional<int> ParseEccSetting(std::string_view text) {
     static constexpr std::string_view kLetters = "LMQH";
     if (text.size() == 1) {

@@ -28,6 +28,9 @@ private:
 // A whole decimal integer in int range, optionally signed.
 bool ParseInt(std::string_view text, int& out);
 
+// A plain decimal number such as "40" or "25.4": digits with at most one point.
+bool ParseDecimal(std::string_view text, double& out);
+
 // "L", "M", "Q", "H" (or lower case) as ECCLevel 0..3, or an ECCLevel number 0..4.
 std::optional<int> ParseEccSetting(std::string_view text);
 

@@ -1,11 +1,10 @@
 // tirrel-cli make and load: a headless main window as after start-up, driven as a user would
 // drive it (choose a dialect, click a tab, type into fields; or load an information file),
-// then its payload, symbol, bitmap or information file written out.
+// then its payload, symbol, image or information file written out.
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/bitmap_writer.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "cli/commands.h"
@@ -13,6 +12,7 @@
 #include "cli/options.h"
 #include "cli/symbol_output.h"
 #include "platform/gbk.h"
+#include "render/bitmap_writer.h"
 
 namespace tirrel::cli {
 namespace {
@@ -110,6 +110,19 @@ void PrintHex(const std::string& bytes) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// A black-on-white bitmap is the window's own export; every other image is drawn from the
+// window's matrix.
+int EmitImage(MainWindow& window, const SymbolOutputOptions& out) {
+    const bool windowBitmap = *out.format == render::Format::kBmp && !out.dark && !out.light;
+    if (!windowBitmap)
+        return WriteImage(render::Modules(window.matrix().data(), window.matrixWidth()), out);
+    // Refused here in the command's own terms; the window would say it in Chinese.
+    if (!BitmapSizeAllowed(window.matrixWidth(), out.cellPitch.value_or(4),
+                           out.quietZone.value_or(4)))
+        return FailTooLarge(render::Format::kBmp);
+    return window.ExportBitmap(*out.output) == 0 ? kExitOk : kExitRefused;
+}
+
 // Everything the request asks for, from the window's final state.
 int Emit(MainWindow& window, HeadlessUi& ui, const WindowRequest& r) {
     ui.muted = false;
@@ -120,16 +133,12 @@ int Emit(MainWindow& window, HeadlessUi& ui, const WindowRequest& r) {
         generated = window.Generate();  // shows the version message when the payload is refused
     }
     if (generated != 0) return kExitRefused;
-    const bool wantsSymbol = r.out.matrix || r.out.output;
+    const bool wantsSymbol = r.out.matrix || r.out.format;
     if (wantsSymbol && window.payload().empty())
         return Fail(kExitRefused, "the payload is empty: nothing to encode");
     if (r.out.matrix) PrintMatrix(window.matrix().data(), window.matrixWidth());
-    if (r.out.output) {
-        // Refused here in the command's own terms; the window would say it in Chinese.
-        if (!BitmapSizeAllowed(window.matrixWidth(), r.out.cellPitch.value_or(4),
-                               r.out.quietZone.value_or(4)))
-            return FailBitmapTooLarge();
-        if (window.ExportBitmap(*r.out.output) != 0) return kExitRefused;
+    if (r.out.format) {
+        if (int rc = EmitImage(window, r.out)) return rc;
     }
     if (r.saveSig) {
         if (!window.HasInformationToSave())

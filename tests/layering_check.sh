@@ -12,9 +12,10 @@ allowed=(
     "settings:platform"
     "update:platform"
     "infofile:pages platform"
-    "app:pages settings infofile update encoder platform"
-    "cli:app pages settings infofile update encoder platform"
-    "gui:app pages settings infofile update encoder platform Qt"
+    "render:encoder platform"
+    "app:pages settings infofile update render encoder platform"
+    "cli:app pages settings infofile update render encoder platform"
+    "gui:app pages settings infofile update render encoder platform Qt"
 )
 
 status=0

@@ -120,6 +120,63 @@ TEST_F(EncodeCommand, BitmapOutput) {
     EXPECT_EQ(bytes.size(), 63274u);
 }
 
+// The extension picks the format, --format overrides it, terminal text may go to stdout,
+// and nothing is written under a name whose format is unknown.
+TEST_F(EncodeCommand, TheOutputFormatFollowsTheExtensionOrFormat) {
+    const std::string png = "\x89PNG", block = "\xE2\x96\x88";
+    struct Case {
+        std::vector<std::string> args;  // after the command and payload; "@" prefixes a file
+        int exit;
+        std::string file;    // where the image goes; empty: stdout
+        std::string starts;  // its first bytes; empty: nothing written
+    };
+    const std::vector<Case> cases = {
+        {{"-o", "@a.bmp"}, 0, "a.bmp", "BM"},
+        {{"-o", "@a.PNG"}, 0, "a.PNG", png},
+        {{"-o", "@a.Svg", "--fg", "1e3a8a", "--bg", "#FFFFFF00"}, 0, "a.Svg", "<?xml"},
+        {{"-o", "@a.pdf", "--size-mm", "25.4"}, 0, "a.pdf", "%PDF-"},
+        {{"-o", "@a.eps"}, 0, "a.eps", "%!PS-Adobe-3.0 EPSF-3.0"},
+        {{"-o", "@a.txt", "--quiet-zone", "2"}, 0, "a.txt", block},
+        {{"-o", "@b.bmp", "--format", "png"}, 0, "b.bmp", png},
+        {{"-o", "@b.xyz", "--format", "ASCII"}, 0, "b.xyz", "    "},
+        {{"--format", "utf8"}, 0, "", block},
+        {{"-o", "@c.xyz"}, 2, "c.xyz", ""},
+        {{"-o", "@noextension"}, 2, "noextension", ""},
+        {{"-o", "@c.png", "--format", "gif"}, 2, "c.png", ""},
+        {{"--format", "svg"}, 2, "", ""},
+        {{"-o", "@d.txt", "--fg", "000000"}, 2, "d.txt", ""},
+        {{"-o", "@d.png", "--size-mm", "40"}, 2, "d.png", ""},
+        {{"-o", "@d.pdf", "--cell-pitch", "4"}, 2, "d.pdf", ""},
+        {{"-o", "@d.pdf", "--size-mm", "0"}, 2, "d.pdf", ""},
+        {{"-o", "@e.png", "--fg", "12345"}, 2, "e.png", ""},
+        {{"-o", "@e.png", "--bg", "fffffg"}, 2, "e.png", ""},
+    };
+    for (const std::string command : {"encode", "make"}) {
+        for (const Case& c : cases) {
+            std::vector<std::string> args = {command};
+            if (command == "encode")
+                args.push_back("HELLO");
+            else
+                args.insert(args.end(), {"--dialect", "102", "--tab", "8", "TEXT=a"});
+            for (const std::string& a : c.args)
+                args.push_back(a[0] == '@' ? dir_.File(command + a.substr(1)) : a);
+            const CliRun r = Cli(args);
+            const std::string where = command + " " + c.args[0] + " " + c.args[1];
+            EXPECT_EQ(r.exit_code, c.exit) << where << ": " << r.err;
+            std::string bytes = r.out;
+            if (!c.file.empty() && !ReadWholeFile(dir_.File(command + c.file), bytes)) bytes = "";
+            EXPECT_EQ(bytes.substr(0, c.starts.size()), c.starts) << where;
+            if (c.starts.empty()) {
+                EXPECT_TRUE(bytes.empty()) << where;
+            }
+        }
+    }
+    const CliRun alike =
+        Cli({"encode", "HELLO", "-o", dir_.File("f.png"), "--fg", "777777", "--bg", "999999"});
+    EXPECT_EQ(alike.exit_code, 0);
+    EXPECT_NE(alike.err.find("warning"), std::string::npos);
+}
+
 TEST_F(EncodeCommand, OversizedBitmapsAreRefusedAsUsageBeforeAnythingIsWritten) {
     const std::string path = dir_.File("big.bmp");
     ASSERT_EQ(WriteFileAtomically(path, "old"), 0);

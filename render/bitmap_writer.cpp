@@ -1,4 +1,4 @@
-#include "app/bitmap_writer.h"
+#include "render/bitmap_writer.h"
 
 #include <optional>
 #include <string_view>

@@ -1,10 +1,10 @@
-#include "app/bitmap_writer.h"
+#include "render/bitmap_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/encode_symbol.h"
+#include "encoder/encoder.h"
 #include "platform/atomic_file.h"
 #include "platform/temp_dir.h"
 
@@ -17,8 +17,11 @@ uint32_t Le32(const std::vector<uint8_t>& f, size_t at) {
 }
 
 std::vector<uint8_t> Version1Matrix() {
-    EncodedSymbolPtr s = EncodeSymbol("HELLO", 1, 0);
-    return s ? s->modules : std::vector<uint8_t>{};
+    std::optional<encoder::Symbol> s = encoder::encode("HELLO", 1, encoder::Level::kL);
+    if (!s) return {};
+    for (uint8_t& m : s->modules)
+        m &= encoder::kDark;
+    return s->modules;
 }
 
 TEST(BitmapFile, Pitch4Quiet4HasNoRowPadding) {
