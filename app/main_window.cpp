@@ -309,38 +309,98 @@ void MainWindow::OnFieldTextSet(const Page& p, int fieldId) {
     ui_.FieldTextSet(p, fieldId);
 }
 
-// ---- Saving the image
+// ---- The image: saved, copied, printed
+
+namespace {
+
+// BMP first: the format the window has always saved.
+constexpr FileType kImageTypes[] = {
+    {"BMP file(*.bmp)", "bmp"},
+    {"PNG file(*.png)", "png"},
+    {"SVG file(*.svg)", "svg"},
+};
+
+// A name's own extension wins; a name without a known one gets the selected type's format.
+render::Format SavedFormat(const SavePath& chosen) {
+    if (std::optional<render::Format> byName = render::FormatOfPath(chosen.path)) return *byName;
+    const std::size_t type = chosen.type < std::size(kImageTypes) ? chosen.type : 0;
+    return render::FormatByName(kImageTypes[type].extension).value_or(render::Format::kBmp);
+}
+
+}  // namespace
+
+render::Options MainWindow::ImageOptions() const {
+    render::Options o;
+    o.moduleSize = settings_.CellPitch;
+    o.quietZone = settings_.QuiteZone;
+    return o;
+}
 
 void MainWindow::SaveImage() {
     if (!preview_) {
         ui_.ShowMessage(kMsgNoImage);
         return;
     }
-    static constexpr FileDialogSpec kBmpDialog{"BMP file(*.bmp)", "*.bmp", "bmp", true};
+    static constexpr FileDialogSpec kImageDialog{kImageTypes, true};
     // A failure has been shown; the result is for callers without a dialog.
-    if (std::optional<std::string> path = ui_.AskSavePath(kBmpDialog)) (void)ExportBitmap(*path);
+    if (std::optional<SavePath> chosen = ui_.AskSavePath(kImageDialog))
+        (void)ExportImage(chosen->path, SavedFormat(*chosen));
 }
 
-int MainWindow::ExportBitmap(const std::string& path) {
-    switch (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.CellPitch,
-                            settings_.QuiteZone)) {
-        case BitmapResult::kWritten:
-            return 0;
-        case BitmapResult::kTooLarge:
-            ui_.ShowMessage(kMsgImageTooLarge);
-            return -1;
-        case BitmapResult::kWriteFailed:
-            break;
+int MainWindow::ExportImage(const std::string& path, render::Format format) {
+    if (format == render::Format::kBmp) {
+        switch (WriteBitmapFile(path, matrix_.data(), matrixWidth_, settings_.CellPitch,
+                                settings_.QuiteZone)) {
+            case BitmapResult::kWritten:
+                return 0;
+            case BitmapResult::kTooLarge:
+                ui_.ShowMessage(kMsgImageTooLarge);
+                return -1;
+            case BitmapResult::kWriteFailed:
+                break;
+        }
+        ui_.ShowMessage(kMsgWriteError);
+        return -1;
     }
-    ui_.ShowMessage(kMsgWriteError);
+    const render::Result r = render::RenderToFile(
+        format, render::Modules(matrix_.data(), matrixWidth_), ImageOptions(), path);
+    if (r.ok()) return 0;
+    ui_.ShowMessage(r.failure == render::Failure::kTooLarge ? kMsgImageTooLarge : kMsgWriteError);
     return -1;
+}
+
+void MainWindow::CopyImage() {
+    if (!preview_) {
+        ui_.ShowMessage(kMsgNoImageToCopy);
+        return;
+    }
+    const render::Modules modules(matrix_.data(), matrixWidth_);
+    ClipboardImage image;
+    if (!render::Render(render::Format::kPng, modules, ImageOptions(), image.png).ok() ||
+        !render::Render(render::Format::kBmp, modules, ImageOptions(), image.bmp).ok()) {
+        // Refused before anything is drawn when too large; the PNG library failing is rarer.
+        ui_.ShowMessage(kMsgImageTooLarge);
+        return;
+    }
+    ui_.CopyImage(image);
+}
+
+void MainWindow::PrintImage() {
+    if (!preview_) {
+        ui_.ShowMessage(kMsgNoImageToPrint);
+        return;
+    }
+    const PrintRequest request{render::Modules(matrix_.data(), matrixWidth_), settings_.QuiteZone,
+                               render::Options{}.sizeMm};
+    if (ui_.PrintSymbol(request) == PrintOutcome::kFailed) ui_.ShowMessage(kMsgPrintError);
 }
 
 // ---- Information files
 
 namespace {
-constexpr FileDialogSpec kSigSaveDialog{"SIG file(*.sig)", "*.sig", "sig", true};
-constexpr FileDialogSpec kSigOpenDialog{"SIG file(*.sig)", "*.sig", "sig", false};
+constexpr FileType kSigTypes[] = {{"SIG file(*.sig)", "sig"}};
+constexpr FileDialogSpec kSigSaveDialog{kSigTypes, true};
+constexpr FileDialogSpec kSigOpenDialog{kSigTypes, false};
 }  // namespace
 
 void MainWindow::SaveInformationFile() {
@@ -348,8 +408,8 @@ void MainWindow::SaveInformationFile() {
         ui_.ShowMessage(kMsgNothingToSave);
         return;
     }
-    if (std::optional<std::string> path = ui_.AskSavePath(kSigSaveDialog)) {
-        (void)WriteInformationFile(*path);  // a failure has been shown
+    if (std::optional<SavePath> chosen = ui_.AskSavePath(kSigSaveDialog)) {
+        (void)WriteInformationFile(chosen->path);  // a failure has been shown
     }
 }
 

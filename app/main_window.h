@@ -111,9 +111,17 @@ public:
     // its enabled fields took need not look at.
     bool EditField(PageTemplate page, int fieldId, const std::string& text);
 
-    // ---- Saving the image
-    void SaveImage();
-    [[nodiscard]] int ExportBitmap(const std::string& path);
+    // ---- The image: saved, copied, printed
+    void SaveImage();  // as BMP (the default), PNG or SVG
+    // Writes the symbol in `format` with the module size and quiet zone of the settings.
+    [[nodiscard]] int ExportImage(const std::string& path, render::Format format);
+    [[nodiscard]] int ExportBitmap(const std::string& path) {
+        return ExportImage(path, render::Format::kBmp);
+    }
+    void CopyImage();   // PNG and BMP on the clipboard
+    void PrintImage();  // through the print dialog
+    // The module size and quiet zone of the settings, black on white.
+    [[nodiscard]] render::Options ImageOptions() const;
 
     // ---- Information files
     void SaveInformationFile();  // the button 保存输入信息 and the menu entry 保存信息

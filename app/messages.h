@@ -8,6 +8,9 @@ namespace tirrel {
 
 inline constexpr std::string_view kMsgVersionError = "版本号错误，请重新设置版本";
 inline constexpr std::string_view kMsgNoImage = "图像还未生成，无法保存！";
+inline constexpr std::string_view kMsgNoImageToCopy = "图像还未生成，无法复制！";
+inline constexpr std::string_view kMsgNoImageToPrint = "图像还未生成，无法打印！";
+inline constexpr std::string_view kMsgPrintError = "打印出错！";
 inline constexpr std::string_view kMsgWriteError = "写入文件出错！";
 inline constexpr std::string_view kMsgImageTooLarge = "图片尺寸过大，请减小模块大小或空白区宽度";
 inline constexpr std::string_view kMsgNothingToSave = "输入信息为空，无法保存！";

@@ -9,8 +9,10 @@ namespace tirrel {
 class NullUiPort : public UiPort {
 public:
     void ShowMessage(std::string_view, Caption) override {}
-    std::optional<std::string> AskSavePath(const FileDialogSpec&) override { return {}; }
+    std::optional<SavePath> AskSavePath(const FileDialogSpec&) override { return {}; }
     std::optional<std::string> AskOpenPath(const FileDialogSpec&) override { return {}; }
+    void CopyImage(const ClipboardImage&) override {}
+    PrintOutcome PrintSymbol(const PrintRequest&) override { return PrintOutcome::kCancelled; }
     void RepaintPreview() override {}
     void RadioChecked(int) override {}
     void TabsRebuilt(const DialectDef&) override {}

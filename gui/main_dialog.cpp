@@ -4,16 +4,19 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -30,6 +33,7 @@
 #include "gui/page_widget.h"
 #include "gui/parameter_dialog.h"
 #include "gui/preview_view.h"
+#include "gui/symbol_printer.h"
 #include "gui/tab_strip.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
@@ -74,6 +78,11 @@ void MainDialog::BuildMenus() {
     QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("保存图片"), this, [this] { core_->SaveImage(); });
     file->addAction(QStringLiteral("保存信息"), this, [this] { core_->SaveInformationFile(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("复制二维码图片"), this, [this] { core_->CopyImage(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    file->addAction(QStringLiteral("打印..."), this, [this] { core_->PrintImage(); })
+        ->setShortcut(QKeySequence::Print);
     QMenu* settings = menuBar_->addMenu(QStringLiteral("设置(&S)"));
     settings->addAction(QStringLiteral("版本设置"), this, [this] { ShowVersionDialog(); });
     settings->addAction(QStringLiteral("打印设置"), this, [this] { ShowPrintDialog(); });
@@ -273,34 +282,65 @@ void MainDialog::ShowMessage(std::string_view text, Caption caption) {
     ShowWarning(title, Utf8(text), this);
 }
 
-std::optional<std::string> MainDialog::AskSavePath(const FileDialogSpec& spec) {
+std::optional<SavePath> MainDialog::AskSavePath(const FileDialogSpec& spec) {
     return AskPath(spec, true);
 }
 
 std::optional<std::string> MainDialog::AskOpenPath(const FileDialogSpec& spec) {
-    return AskPath(spec, false);
+    std::optional<SavePath> chosen = AskPath(spec, false);
+    if (!chosen) return std::nullopt;
+    return std::move(chosen->path);
 }
 
-std::optional<std::string> MainDialog::AskPath(const FileDialogSpec& spec, bool save) {
-    std::optional<QString> chosen;
+std::optional<SavePath> MainDialog::AskPath(const FileDialogSpec& spec, bool save) {
+    std::optional<ChosenPath> chosen;
     if (presenter_.path) {
         chosen = presenter_.path(spec, save);
     } else {
-        // Qt's own dialog: it appends the default extension before it asks about overwriting.
+        // Qt's own dialog: it appends the selected type's extension before it asks about
+        // overwriting.
         QFileDialog dialog(this);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         // Opening does not insist on an existing file: loading reports one it cannot read.
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilter(Utf8(spec.filter));
-        dialog.setDefaultSuffix(Utf8(spec.defaultExtension));
+        QStringList filters;
+        for (const FileType& t : spec.types)
+            filters << Utf8(t.filter);
+        dialog.setNameFilters(filters);
+        const auto suffixFor = [&spec, filters](const QString& filter) {
+            const auto i = std::max<qsizetype>(filters.indexOf(filter), 0);
+            return Utf8(spec.types[std::size_t(i)].extension);
+        };
+        dialog.setDefaultSuffix(suffixFor(filters.value(0)));
+        connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                [&dialog, suffixFor](const QString& f) { dialog.setDefaultSuffix(suffixFor(f)); });
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.promptOverwrite);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            chosen = dialog.selectedFiles().first();
+            const auto type = std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0);
+            chosen = ChosenPath{dialog.selectedFiles().first(), std::size_t(type)};
         }
     }
-    if (!chosen || chosen->isEmpty()) return std::nullopt;
-    return QFile::encodeName(*chosen).toStdString();
+    if (!chosen || chosen->path.isEmpty()) return std::nullopt;
+    return SavePath{QFile::encodeName(chosen->path).toStdString(), chosen->type};
+}
+
+void MainDialog::CopyImage(const ClipboardImage& image) {
+    auto* data = new QMimeData;
+    data->setImageData(QImage::fromData(QByteArray::fromStdString(image.png), "PNG"));
+    data->setData(QStringLiteral("image/png"), QByteArray::fromStdString(image.png));
+    data->setData(QStringLiteral("image/bmp"), QByteArray::fromStdString(image.bmp));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+PrintOutcome MainDialog::PrintSymbol(const PrintRequest& request) {
+    QPrinter printer(QPrinter::HighResolution);
+    const double offered = printSideMm_.value_or(request.sideMm);
+    const std::optional<double> side =
+        presenter_.print ? presenter_.print(printer, offered) : AskPrinter(printer, offered, this);
+    if (!side) return PrintOutcome::kCancelled;
+    printSideMm_ = *side;
+    return PrintOnPage(printer, request, *side) ? PrintOutcome::kPrinted : PrintOutcome::kFailed;
 }
 
 // ---- UiPort: following the core

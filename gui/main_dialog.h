@@ -16,6 +16,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QMenuBar;
+class QPrinter;
 class QPushButton;
 class QSlider;
 
@@ -38,9 +39,15 @@ public:
 
     // How message boxes and file dialogs are put to the user: by default the toolkit's modal
     // dialogs; a scripted presenter stands in where nobody can answer them.
+    struct ChosenPath {
+        QString path;
+        std::size_t type = 0;  // of the spec's types
+    };
     struct Presenter {
         std::function<void(const QString& text, const QString& caption)> message;
-        std::function<std::optional<QString>(const FileDialogSpec& spec, bool save)> path;
+        std::function<std::optional<ChosenPath>(const FileDialogSpec& spec, bool save)> path;
+        // Sets up the printer in the dialog's stead: the side chosen, or nothing to cancel.
+        std::function<std::optional<double>(QPrinter& printer, double sideMm)> print;
     };
     void SetPresenter(Presenter presenter) { presenter_ = std::move(presenter); }
 
@@ -48,8 +55,10 @@ public:
 
     // ---- UiPort
     void ShowMessage(std::string_view text, Caption caption) override;
-    std::optional<std::string> AskSavePath(const FileDialogSpec& spec) override;
+    std::optional<SavePath> AskSavePath(const FileDialogSpec& spec) override;
     std::optional<std::string> AskOpenPath(const FileDialogSpec& spec) override;
+    void CopyImage(const ClipboardImage& image) override;
+    PrintOutcome PrintSymbol(const PrintRequest& request) override;
     void RepaintPreview() override;
     void RadioChecked(int radioId) override;
     void TabsRebuilt(const DialectDef& dialect) override;
@@ -95,7 +104,7 @@ private:
     void BuildDefaultSizeBox();
     void OnFieldEdited(PageTemplate page, int fieldId, const QString& text);
     void TakeBannerMovie();
-    std::optional<std::string> AskPath(const FileDialogSpec& spec, bool save);
+    std::optional<SavePath> AskPath(const FileDialogSpec& spec, bool save);
 
     std::unique_ptr<MainWindow> core_;
     QMenuBar* menuBar_ = nullptr;
@@ -108,6 +117,7 @@ private:
     QCheckBox* defaultSize_ = nullptr;
     std::map<PageTemplate, PageWidget*> pages_;
     Presenter presenter_;
+    std::optional<double> printSideMm_;  // the side last printed at, offered again
 };
 
 }  // namespace tirrel::gui

@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include <spng.h>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -135,6 +136,18 @@ Result RenderToFile(Format format, Modules m, const Options& o, const std::strin
     if (Result r = Render(format, m, o, bytes); !r.ok()) return r;
     if (WriteFileAtomically(path, bytes) != 0) return Fails(Failure::kWriteFailed, errno);
     return Result{};
+}
+
+std::optional<PrintLayout> LayoutForPrint(int64_t paddedSide, double sideMm, double dotsPerMm,
+                                          int64_t areaWidth, int64_t areaHeight) {
+    if (paddedSide <= 0 || !(sideMm > 0) || !(dotsPerMm > 0) || !(sideMm * dotsPerMm < 1e12))
+        return std::nullopt;
+    const int64_t fits = std::min(areaWidth, areaHeight) / paddedSide;
+    const int64_t asked = std::llround(sideMm * dotsPerMm / double(paddedSide));
+    const int64_t module = std::min(std::max<int64_t>(asked, 1), fits);
+    if (module < 1) return std::nullopt;
+    const int64_t side = module * paddedSide;
+    return PrintLayout{module, (areaWidth - side) / 2, (areaHeight - side) / 2};
 }
 
 std::string FailureCause(const Result& r) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +75,27 @@ Result Render(Format format, Modules modules, const Options& options, std::strin
 // Renders and writes atomically; on a failure an existing file is left as it was.
 Result RenderToFile(Format format, Modules modules, const Options& options,
                     const std::string& path);
+
+// The symbol's side in modules, quiet zone included.
+inline int64_t PaddedSide(int width, const Options& o) {
+    return int64_t(width) + 2 * int64_t(o.quietZone);
+}
+
+// Each horizontal run of dark modules, in padded module coordinates (y down).
+void ForEachDarkRun(Modules m, int quietZone,
+                    const std::function<void(int64_t x, int64_t y, int64_t length)>& run);
+
+// Where a printed symbol goes: each module a whole number of printer dots, so that no edge
+// falls between dots, as near the asked side as that allows and centred in the printable
+// area; shrunk to fit an area smaller than the side.
+struct PrintLayout {
+    int64_t moduleDots;  // the side of one module
+    int64_t left, top;   // of the padded symbol, from the area's top left
+};
+// Nothing when not even one dot a module fits, or for a side, resolution or area that means
+// nothing.
+std::optional<PrintLayout> LayoutForPrint(int64_t paddedSide, double sideMm, double dotsPerMm,
+                                          int64_t areaWidth, int64_t areaHeight);
 
 // The cause of a kEncodeFailed or kWriteFailed, in English; empty for the others.
 std::string FailureCause(const Result& result);

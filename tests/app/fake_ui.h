@@ -16,13 +16,20 @@ namespace tirrel::testing {
 class FakeUi : public UiPort {
 public:
     void ShowMessage(std::string_view text, Caption) override { messages.emplace_back(text); }
-    std::optional<std::string> AskSavePath(const FileDialogSpec& spec) override {
-        dialogs.push_back(std::string(spec.filter));
-        return NextPath();
+    std::optional<SavePath> AskSavePath(const FileDialogSpec& spec) override {
+        dialogs.push_back(Filters(spec));
+        std::optional<std::string> path = NextPath();
+        if (!path) return std::nullopt;
+        return SavePath{*path, saveType};
     }
     std::optional<std::string> AskOpenPath(const FileDialogSpec& spec) override {
-        dialogs.push_back(std::string(spec.filter));
+        dialogs.push_back(Filters(spec));
         return NextPath();
+    }
+    void CopyImage(const ClipboardImage& image) override { copied.push_back(image); }
+    PrintOutcome PrintSymbol(const PrintRequest& request) override {
+        printed.push_back(request);
+        return printOutcome;
     }
     void RepaintPreview() override {
         ++repaints;
@@ -50,11 +57,22 @@ public:
 
     std::function<void()> onRepaint;
     std::deque<std::optional<std::string>> paths;  // answers to the next file dialogs
+    std::size_t saveType = 0;                      // the type a save dialog answers with
+    std::vector<ClipboardImage> copied;
+    std::vector<PrintRequest> printed;
+    PrintOutcome printOutcome = PrintOutcome::kPrinted;
     std::vector<std::string> messages, dialogs, events, tabs;
     int repaints = 0, radio = 0, selectedTab = -1, trackBar = 0;
     std::pair<int, int> focus{0, 0};
 
 private:
+    // The dialog's filters, as one line.
+    static std::string Filters(const FileDialogSpec& spec) {
+        std::string line;
+        for (const FileType& t : spec.types)
+            line += (line.empty() ? "" : ";;") + std::string(t.filter);
+        return line;
+    }
     std::optional<std::string> NextPath() {
         if (paths.empty()) return std::nullopt;
         auto p = paths.front();

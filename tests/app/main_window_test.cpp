@@ -264,7 +264,8 @@ TEST_F(MainWindowTest, SavingTheImageWritesTheLastSymbol) {
     window.EditField(kCardPage, 1012, "x");
     ui.paths.push_back(dir.File("a.bmp"));
     window.SaveImage();
-    EXPECT_EQ(ui.dialogs, std::vector<std::string>{"BMP file(*.bmp)"});
+    EXPECT_EQ(ui.dialogs,
+              std::vector<std::string>{"BMP file(*.bmp);;PNG file(*.png);;SVG file(*.svg)"});
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(dir.File("a.bmp"), bytes));
     EXPECT_EQ(bytes.size(), 40422u);  // 21 modules, 4 px, quiet zone 4: 116 x 116
@@ -290,6 +291,52 @@ TEST_F(MainWindowTest, SavingTheImageWritesTheLastSymbol) {
     ui.paths.push_back(dir.File("c.bmp"));
     window.SaveImage();
     EXPECT_TRUE(FileExists(dir.File("c.bmp")));
+}
+
+TEST_F(MainWindowTest, TheImageLeavesInTheFormatItsNameOrTheChosenTypeNames) {
+    // Before any symbol each way out says so and asks nothing.
+    window.CopyImage();
+    window.PrintImage();
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{std::string(kMsgNoImageToCopy),
+                                                     std::string(kMsgNoImageToPrint)}));
+    EXPECT_TRUE(ui.copied.empty() && ui.printed.empty());
+    ui.messages.clear();
+
+    TempDir dir;
+    window.EditField(kCardPage, 1012, "x");
+    const struct {
+        const char* name;
+        std::size_t type;  // 0 BMP, 1 PNG, 2 SVG
+        std::string_view magic;
+    } kCases[] = {
+        {"a", 0, "BM"},          {"b", 1, "\x89PNG"},   {"c", 2, "<?xml"},
+        {"d.png", 0, "\x89PNG"}, {"e.SVG", 1, "<?xml"}, {"f.pdf", 0, "%PDF"},
+        {"g.dat", 1, "\x89PNG"},
+    };
+    for (const auto& c : kCases) {
+        ui.paths.push_back(dir.File(c.name));
+        ui.saveType = c.type;
+        window.SaveImage();
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(dir.File(c.name), bytes)) << c.name;
+        EXPECT_TRUE(bytes.starts_with(c.magic)) << c.name;
+    }
+
+    // The clipboard gets the saved bitmap's picture twice over; printing gets the matrix.
+    window.CopyImage();
+    ASSERT_EQ(ui.copied.size(), 1u);
+    std::string bmp;
+    ASSERT_TRUE(ReadWholeFile(dir.File("a"), bmp));
+    EXPECT_EQ(ui.copied[0].bmp, bmp);
+    EXPECT_TRUE(ui.copied[0].png.starts_with("\x89PNG"));
+    window.SetQuietZone(2);
+    ui.printOutcome = PrintOutcome::kFailed;
+    window.PrintImage();
+    ASSERT_EQ(ui.printed.size(), 1u);
+    EXPECT_EQ(ui.printed[0].modules.width, 21);
+    EXPECT_EQ(ui.printed[0].quietZone, 2);
+    EXPECT_EQ(ui.printed[0].sideMm, 40);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgPrintError)});
 }
 
 TEST(MainWindowSettings, ReadAtStartWrittenOnceAtTheEnd) {

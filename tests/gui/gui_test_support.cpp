@@ -2,6 +2,7 @@
 
 #include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
+#include <QPrinter>
 
 #include <memory>
 
@@ -45,9 +46,16 @@ WindowUnderTest::WindowUnderTest(const std::string& settingsPath) {
     window = std::make_unique<MainDialog>(std::move(options));
     MainDialog::Presenter presenter;
     presenter.message = [this](const QString& text, const QString&) { messages << text; };
-    presenter.path = [this](const FileDialogSpec&, bool) -> std::optional<QString> {
+    presenter.path = [this](const FileDialogSpec&, bool) -> std::optional<MainDialog::ChosenPath> {
         if (paths.isEmpty()) return std::nullopt;
-        return paths.takeFirst();
+        return MainDialog::ChosenPath{paths.takeFirst(), saveType};
+    };
+    presenter.print = [this](QPrinter& printer, double sideMm) -> std::optional<double> {
+        printSideMm = sideMm;
+        if (printFile.isEmpty()) return std::nullopt;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printFile);
+        return sideMm;
     };
     window->SetPresenter(std::move(presenter));
     window->show();

@@ -20,7 +20,11 @@ struct WindowUnderTest {
     explicit WindowUnderTest(const std::string& settingsPath = {});
     std::unique_ptr<MainDialog> window;
     QStringList messages;
-    QStringList paths;  // answers to the next file dialogs; none left = cancelled
+    QStringList paths;         // answers to the next file dialogs; none left = cancelled
+    std::size_t saveType = 0;  // the type a save dialog answers with
+    // Where a print goes instead of a printer: a PDF file; none = cancelled.
+    QString printFile;
+    double printSideMm = 0;  // the side the print dialog offered
 };
 
 // The bytes a QR Code symbol in `image` carries, or nothing when none is found.

@@ -202,6 +202,34 @@ TEST(Render, EveryFormatReadsBackToThePayloadInItsSizeAndColours) {
     }
 }
 
+TEST(Render, PrintedModulesAreWholeDotsCentredAndShrunkToThePage) {
+    const struct {
+        int64_t padded;
+        double sideMm, dotsPerMm;
+        int64_t areaWidth, areaHeight;
+        std::optional<PrintLayout> expected;
+    } kCases[] = {
+        // 40 mm at 600 dpi is 944.9 dots: 29 modules of 32.6 dots, rounded to 33.
+        {29, 40, 600 / 25.4, 4800, 6600, PrintLayout{33, 1921, 2821}},
+        // Larger than the page: as large as fits.
+        {29, 500, 600 / 25.4, 4800, 6600, PrintLayout{165, 7, 907}},
+        // Smaller than a dot a module: one dot.
+        {29, 1, 300 / 25.4, 1000, 1000, PrintLayout{1, 485, 485}},
+        {29, 40, 600 / 25.4, 28, 6600, std::nullopt},  // the area holds no module
+        {29, 0, 600 / 25.4, 4800, 6600, std::nullopt},
+        {29, 40, 0, 4800, 6600, std::nullopt},
+    };
+    for (const auto& c : kCases) {
+        const std::optional<PrintLayout> got =
+            LayoutForPrint(c.padded, c.sideMm, c.dotsPerMm, c.areaWidth, c.areaHeight);
+        ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.sideMm;
+        if (!got) continue;
+        EXPECT_EQ(got->moduleDots, c.expected->moduleDots) << c.sideMm;
+        EXPECT_EQ(got->left, c.expected->left) << c.sideMm;
+        EXPECT_EQ(got->top, c.expected->top) << c.sideMm;
+    }
+}
+
 TEST(Render, ColoursParseOrAreRefusedAndPoorContrastWarns) {
     struct Case {
         const char* dark;
