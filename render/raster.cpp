@@ -40,17 +40,10 @@ void PackRow(Modules m, const Options& o, int row, std::vector<uint8_t>& bits) {
     std::fill(bits.begin(), bits.end(), 0xFF);
     if (row < 0) return;
     const size_t p = size_t(o.moduleSize);
-    for (int col = 0; col < m.width;) {
-        if (!m.Dark(row, col)) {
-            ++col;
-            continue;
-        }
-        const int start = col;
-        while (col < m.width && m.Dark(row, col))
-            ++col;
-        ClearPixels(bits, (size_t(o.quietZone) + size_t(start)) * p,
-                    (size_t(o.quietZone) + size_t(col)) * p);
-    }
+    const size_t q = size_t(o.quietZone);
+    ForEachDarkRunInRow(m, row, [&](int start, int end) {
+        ClearPixels(bits, (q + size_t(start)) * p, (q + size_t(end)) * p);
+    });
 }
 
 // Greyscale for plain black on white: readers treat it as the most ordinary of images.

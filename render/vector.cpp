@@ -55,18 +55,10 @@ double SidePoints(const Options& o) {
 
 void ForEachDarkRun(Modules m, int quietZone,
                     const std::function<void(int64_t x, int64_t y, int64_t length)>& run) {
-    for (int row = 0; row < m.width; ++row) {
-        for (int col = 0; col < m.width;) {
-            if (!m.Dark(row, col)) {
-                ++col;
-                continue;
-            }
-            const int start = col;
-            while (col < m.width && m.Dark(row, col))
-                ++col;
-            run(int64_t(quietZone) + start, int64_t(quietZone) + row, col - start);
-        }
-    }
+    for (int row = 0; row < m.width; ++row)
+        ForEachDarkRunInRow(m, row, [&](int start, int end) {
+            run(int64_t(quietZone) + start, int64_t(quietZone) + row, end - start);
+        });
 }
 
 std::string BuildSvg(Modules m, const Options& o) {

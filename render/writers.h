@@ -8,6 +8,21 @@
 
 namespace tirrel::render {
 
+// The runs of dark modules in one row, as columns [start, end), left to right.
+template <typename Run>
+void ForEachDarkRunInRow(Modules m, int row, Run&& run) {
+    for (int col = 0; col < m.width;) {
+        if (!m.Dark(row, col)) {
+            ++col;
+            continue;
+        }
+        const int start = col;
+        while (col < m.width && m.Dark(row, col))
+            ++col;
+        run(start, col);
+    }
+}
+
 std::string BuildColouredBitmap(Modules m, const Options& o);
 Result BuildPng(Modules m, const Options& o, std::string& out);
 std::string BuildSvg(Modules m, const Options& o);
