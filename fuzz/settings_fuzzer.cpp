@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!read.UidPresent || IsUid(read.UID));
 
     // Whatever was read can be written, and reads back as it was.
-    Check(tirrel::WriteSettings(path, read) == 0);
+    Check(static_cast<bool>(tirrel::WriteSettings(path, read)));
     Check(Same(tirrel::ReadSettings(path), read));
     return 0;
 }
