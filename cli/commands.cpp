@@ -29,6 +29,8 @@ std::span<const Command> AllCommands() {
          "tirrel-cli make --dialect 102 --tab 0 N=张三 M=13800000000 -o card.png", DefineMake},
         {"load", "load an information file (.sig) and make its symbol",
          "tirrel-cli load card.sig --payload-hex -o card.svg", DefineLoad},
+        {"batch", "one symbol per row of a CSV or TSV file",
+         "tirrel-cli batch cards.csv --dialect 102 --tab 0 -o out --name '{row}-{N}'", DefineBatch},
     };
     return kCommands;
 }

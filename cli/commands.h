@@ -36,5 +36,6 @@ std::span<const Command> AllCommands();
 Runner DefineEncode(CLI::App& command);
 Runner DefineMake(CLI::App& command);
 Runner DefineLoad(CLI::App& command);
+Runner DefineBatch(CLI::App& command);
 
 }  // namespace tirrel::cli

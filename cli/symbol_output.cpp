@@ -66,6 +66,8 @@ bool IsBinary(render::Format format) {
            format == render::Format::kPdf;
 }
 
+}  // namespace
+
 render::Options RenderOptions(const SymbolOutputOptions& out) {
     render::Options o;
     o.moduleSize = out.cellPitch.value_or(o.moduleSize);
@@ -75,8 +77,6 @@ render::Options RenderOptions(const SymbolOutputOptions& out) {
     o.sizeMm = out.sizeMm.value_or(o.sizeMm);
     return o;
 }
-
-}  // namespace
 
 void AddSymbolOptions(CLI::App& app, SymbolOutputOptions& out) {
     AddParsed(app, "--version", out.version, WholeNumber, "a whole number",

@@ -38,6 +38,9 @@ void AddSymbolOutputOptions(CLI::App& app, SymbolOutputOptions& out);
 // standard output that is not a terminal.
 int CheckSymbolOutputOptions(SymbolOutputOptions& out, bool outputRequired);
 
+// What the options say about drawing: module size, quiet zone, colours, print size.
+[[nodiscard]] render::Options RenderOptions(const SymbolOutputOptions& out);
+
 // Refuses an image its options make too large: a usage error, since only the options can mend it.
 int FailTooLarge(render::Format format);
 
