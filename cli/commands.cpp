@@ -31,6 +31,8 @@ std::span<const Command> AllCommands() {
          "tirrel-cli load card.sig --payload-hex -o card.svg", DefineLoad},
         {"batch", "one symbol per row of a CSV or TSV file",
          "tirrel-cli batch cards.csv --dialect 102 --tab 0 -o out --name '{row}-{N}'", DefineBatch},
+        {"decode", "read a symbol from a PNG or BMP image and take its payload apart",
+         "tirrel-cli decode card.png", DefineDecode},
     };
     return kCommands;
 }

@@ -37,5 +37,6 @@ Runner DefineEncode(CLI::App& command);
 Runner DefineMake(CLI::App& command);
 Runner DefineLoad(CLI::App& command);
 Runner DefineBatch(CLI::App& command);
+Runner DefineDecode(CLI::App& command);
 
 }  // namespace tirrel::cli
