@@ -430,8 +430,17 @@ void MainWindow::LoadInformationFile() {
 }
 
 int MainWindow::ReadInformationFile(const std::string& path) {
+    const std::optional<InformationDocument> doc = InformationDocument::Load(path);
+    return ReadInformation(doc ? &*doc : nullptr);
+}
+
+int MainWindow::ReadInformationBytes(std::string_view bytes) {
+    const InformationDocument doc = InformationDocument::FromBytes(bytes);
+    return ReadInformation(&doc);
+}
+
+int MainWindow::ReadInformation(const InformationDocument* doc) {
     ActionScope action(*this);
-    std::optional<InformationDocument> doc = InformationDocument::Load(path);
     const LoadPlan plan =
         doc ? PlanLoad(*doc, checkedDialect().dialect) : LoadPlan{false, 0, std::nullopt};
     if (!plan.row) {

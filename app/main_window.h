@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/symbol_host.h"
@@ -21,6 +22,8 @@
 #include "update/update_check.h"
 
 namespace tirrel {
+
+class InformationDocument;
 
 // Where the window keeps its settings between runs, and the clock that dates a new UID.
 // Without a settings path (the command-line tool) nothing is read or written.
@@ -136,6 +139,8 @@ public:
     // regular file), one whose record has no page in the dialect it names, or one whose values
     // hold a zero byte or invalid GBK shows the load error and leaves everything as it was.
     [[nodiscard]] int ReadInformationFile(const std::string& path);
+    // The same for a file's bytes read elsewhere (a pipe, which is no regular file).
+    [[nodiscard]] int ReadInformationBytes(std::string_view bytes);
 
     // ---- Banner
     // The movie the update check handed over since the last call, if any (painting asks).
@@ -163,6 +168,8 @@ public:
 private:
     void OnFieldTextSet(const Page& page, int fieldId) override;
     void ShowVersionMessage();
+    // nullptr: the file could not be read.
+    [[nodiscard]] int ReadInformation(const InformationDocument* doc);
 
     UiPort& ui_;
     std::array<std::unique_ptr<Page>, kPageCount> pages_;

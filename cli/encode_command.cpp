@@ -1,12 +1,14 @@
 // tirrel-cli encode: one payload through EncodeSymbol, printed as a matrix or written as
 // an image.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/encode_symbol.h"
 #include "app/messages.h"
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "cli/streams.h"
 #include "cli/symbol_output.h"
 #include "platform/atomic_file.h"
 #include "platform/gbk.h"
@@ -16,60 +18,47 @@ namespace {
 
 struct EncodeRequest {
     SymbolOutputOptions out;
-    enum class Source { kNone, kHex, kFile, kText } source = Source::kNone;
-    std::string source_value;
+    std::optional<std::string> hex, file, text;
 };
 
-// Fills `r` from the arguments; returns kExitOk or the failure's exit code.
-int ParseEncodeArgs(std::span<const std::string_view> args, EncodeRequest& r) {
-    ArgCursor cursor(args);
-    auto set_source = [&r](EncodeRequest::Source s, std::string_view value) {
-        if (r.source != EncodeRequest::Source::kNone) return false;
-        r.source = s;
-        r.source_value = std::string(value);
-        return true;
-    };
-    while (!cursor.done()) {
-        const std::string_view arg = cursor.next();
-        const int taken = TakeSymbolOutputOption(arg, cursor, r.out);
-        if (taken == kOptionTaken) continue;
-        if (taken != kOptionNotMine) return taken;
-        if (arg == "--hex" || arg == "--file") {
-            const std::optional<std::string_view> v = cursor.value();
-            if (!v) return Fail(kExitUsage, std::string(arg) + " needs a value");
-            const auto source =
-                arg == "--hex" ? EncodeRequest::Source::kHex : EncodeRequest::Source::kFile;
-            if (!set_source(source, *v)) return Fail(kExitUsage, "give exactly one payload");
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Fail(kExitUsage, "unknown option " + std::string(arg));
-        } else if (!set_source(EncodeRequest::Source::kText, arg)) {
-            return Fail(kExitUsage, "give exactly one payload");
-        }
-    }
-    if (r.source == EncodeRequest::Source::kNone)
-        return Fail(kExitUsage, "no payload: give --hex, --file or a text");
-    return CheckSymbolOutputOptions(r.out, /*outputRequired=*/true);
+void DefineEncodeOptions(CLI::App& app, EncodeRequest& r) {
+    auto any = [](const std::string& v) { return std::optional<std::string>(v); };
+    CLI::Option* hex = AddParsed(app, "--hex", r.hex, any, "hex digits",
+                                 "the payload as pairs of hex digits; - reads them from stdin")
+                           ->type_name("HEX")
+                           ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    CLI::Option* file = AddParsed(app, "--file", r.file, any, "a file name",
+                                  "the payload as the bytes of a file (at most 1 MiB); - is stdin")
+                            ->type_name("PATH")
+                            ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    CLI::Option* text = AddParsed(app, "TEXT", r.text, any, "a text",
+                                  "the payload as UTF-8 text, converted to GBK; - or none reads "
+                                  "it from stdin (without its last line break)")
+                            ->type_name("")
+                            ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    hex->excludes(file)->excludes(text);
+    file->excludes(text);
+    AddSymbolOutputOptions(app, r.out);
 }
 
 // The payload bytes (GBK); returns kExitOk or the failure's exit code.
 int LoadPayload(const EncodeRequest& r, std::string& payload) {
-    switch (r.source) {
-        case EncodeRequest::Source::kHex:
-            if (!ParseHex(r.source_value, payload))
-                return Fail(kExitUsage, "--hex needs pairs of hex digits");
-            break;
-        case EncodeRequest::Source::kFile:
-            if (!ReadWholeFile(r.source_value, payload))
-                return Fail(kExitUsage, "cannot read " + r.source_value);
-            break;
-        case EncodeRequest::Source::kText: {
-            std::optional<std::string> gbk = Utf8ToGbk(r.source_value);
-            if (!gbk) return Fail(kExitUsage, "the text holds a character GBK cannot represent");
-            payload = std::move(*gbk);
-            break;
+    if (r.hex) {
+        std::string digits = *r.hex;
+        if (digits == kStandardStream) {
+            if (int rc = ReadInputText(digits)) return rc;
         }
-        case EncodeRequest::Source::kNone:
-            return kExitUsage;
+        if (!ParseHex(digits, payload)) return Fail(kExitUsage, "--hex needs pairs of hex digits");
+    } else if (r.file) {
+        if (int rc = ReadInput(*r.file, payload)) return rc;
+    } else {
+        std::string text = r.text.value_or(std::string(kStandardStream));
+        if (text == kStandardStream) {
+            if (int rc = ReadInputText(text)) return rc;
+        }
+        std::optional<std::string> gbk = Utf8ToGbk(text);
+        if (!gbk) return Fail(kExitUsage, "the text holds a character GBK cannot represent");
+        payload = std::move(*gbk);
     }
     if (payload.find('\0') != std::string::npos)
         return Fail(kExitUsage, "the payload contains a zero byte");
@@ -77,11 +66,8 @@ int LoadPayload(const EncodeRequest& r, std::string& payload) {
     return kExitOk;
 }
 
-}  // namespace
-
-int RunEncode(std::span<const std::string_view> args) {
-    EncodeRequest request;
-    if (int rc = ParseEncodeArgs(args, request)) return rc;
+int RunEncode(EncodeRequest& request) {
+    if (int rc = CheckSymbolOutputOptions(request.out, /*outputRequired=*/true)) return rc;
     std::string payload;
     if (int rc = LoadPayload(request, payload)) return rc;
 
@@ -98,6 +84,14 @@ int RunEncode(std::span<const std::string_view> args) {
         rc = WriteImage(render::Modules(symbol->modules.data(), symbol->width), request.out);
     FreeSymbol(std::move(symbol));
     return rc;
+}
+
+}  // namespace
+
+Runner DefineEncode(CLI::App& command) {
+    auto request = std::make_shared<EncodeRequest>();
+    DefineEncodeOptions(command, *request);
+    return [request] { return RunEncode(*request); };
 }
 
 }  // namespace tirrel::cli

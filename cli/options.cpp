@@ -57,6 +57,12 @@ bool ParseHex(std::string_view text, std::string& out) {
     return true;
 }
 
+std::optional<int> WholeNumber(const std::string& text) {
+    int n = 0;
+    if (!ParseInt(text, n)) return std::nullopt;
+    return n;
+}
+
 int Fail(int code, const std::string& message) {
     std::fprintf(stderr, "tirrel-cli: %s\n", message.c_str());
     return code;

@@ -1,29 +1,14 @@
-// Option parsing shared by the commands: a cursor over the arguments and strict parsers
-// for the values they take. Parsers return false (or nothing) on anything malformed.
+// Option parsing shared by the commands: strict parsers for the values they take (false or
+// nothing on anything malformed), and the glue that puts them behind CLI11 options.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tirrel::cli {
-
-class ArgCursor {
-public:
-    explicit ArgCursor(std::span<const std::string_view> args) : args_(args) {}
-    bool done() const { return at_ >= args_.size(); }
-    std::string_view next() { return args_[at_++]; }
-    // The value after an option; nothing when the arguments end.
-    std::optional<std::string_view> value() {
-        if (done()) return std::nullopt;
-        return next();
-    }
-
-private:
-    std::span<const std::string_view> args_;
-    size_t at_ = 0;
-};
 
 // A whole decimal integer in int range, optionally signed.
 bool ParseInt(std::string_view text, int& out);
@@ -39,5 +24,22 @@ bool ParseHex(std::string_view text, std::string& out);
 
 // Prints "tirrel-cli: <message>" on stderr and returns `code`.
 int Fail(int code, const std::string& message);
+
+// An option whose one value `parse` (string -> optional) turns into `into`; a value it refuses
+// fails the parse with "NAME: takes TAKES, not 'VALUE'".
+template <class T, class Parse>
+CLI::Option* AddParsed(CLI::App& app, const std::string& name, T& into, Parse parse,
+                       const std::string& takes, const std::string& description) {
+    auto set = [&into, parse, name, takes](const std::string& value) {
+        auto parsed = parse(value);
+        if (!parsed) throw CLI::ValidationError(name, "takes " + takes + ", not '" + value + "'");
+        into = std::move(*parsed);
+    };
+    return app.add_option_function<std::string>(name, set, description)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+// ParseInt as an optional, for AddParsed.
+std::optional<int> WholeNumber(const std::string& text);
 
 }  // namespace tirrel::cli

@@ -3,23 +3,17 @@
 #include <cstdio>
 
 #include "app/messages.h"
+#include "cli/streams.h"
 
 namespace tirrel::cli {
 namespace {
 
 constexpr std::string_view kFormatNames = "bmp, png, svg, pdf, eps, utf8 or ascii";
 
-int TakeColour(std::string_view arg, ArgCursor& cursor, std::optional<render::Rgba>& into) {
-    const std::optional<std::string_view> v = cursor.value();
-    into = v ? render::ParseColour(*v) : std::nullopt;
-    if (!into)
-        return Fail(kExitUsage, std::string(arg) + " takes a colour as RRGGBB or RRGGBBAA in hex" +
-                                    (v ? ", not '" + std::string(*v) + "'" : std::string()));
-    return kOptionTaken;
-}
-
 // The format -o's extension or --format names, and what goes with it.
 int SettleFormat(SymbolOutputOptions& out) {
+    if (!out.format && out.output == kStandardStream)
+        return Fail(kExitUsage, "-o - needs --format to say what to write");
     if (!out.format && out.output) {
         out.format = render::FormatOfPath(*out.output);
         if (!out.format)
@@ -67,6 +61,13 @@ void WarnOnContrast(const SymbolOutputOptions& out) {
     }
 }
 
+bool IsBinary(render::Format format) {
+    return format == render::Format::kBmp || format == render::Format::kPng ||
+           format == render::Format::kPdf;
+}
+
+}  // namespace
+
 render::Options RenderOptions(const SymbolOutputOptions& out) {
     render::Options o;
     o.moduleSize = out.cellPitch.value_or(o.moduleSize);
@@ -77,59 +78,62 @@ render::Options RenderOptions(const SymbolOutputOptions& out) {
     return o;
 }
 
-}  // namespace
+void AddSymbolOptions(CLI::App& app, SymbolOutputOptions& out) {
+    AddParsed(app, "--version", out.version, WholeNumber, "a whole number",
+              "symbol version: 0 picks the smallest that fits (at most 10), 1..10 that "
+              "version exactly; a payload that does not fit is refused (exit 1)")
+        ->type_name("N");
+    AddParsed(app, "--level", out.eccSetting, ParseEccSetting, "L, M, Q, H or 0..4",
+              "error correction: L, M, Q, H, or 0..4 as the settings store it (4 is L)")
+        ->type_name("L");
+}
 
-int TakeSymbolOutputOption(std::string_view arg, ArgCursor& cursor, SymbolOutputOptions& out) {
-    auto number = [&](std::optional<int>& into) {
-        const std::optional<std::string_view> v = cursor.value();
-        int n = 0;
-        if (!v || !ParseInt(*v, n))
-            return Fail(kExitUsage, std::string(arg) + " needs a whole number");
-        into = n;
-        return kOptionTaken;
+void AddImageOptions(CLI::App& app, SymbolOutputOptions& out) {
+    auto format = [](const std::string& v) { return render::FormatByName(v); };
+    auto colour = [](const std::string& v) { return render::ParseColour(v); };
+    auto mm = [](const std::string& v) -> std::optional<double> {
+        double n = 0;
+        if (!ParseDecimal(v, n) || !(n > 0 && n <= render::kMaxSizeMm)) return std::nullopt;
+        return n;
     };
-    if (arg == "--version") {
-        std::optional<int> v;
-        int rc = number(v);
-        if (v) out.version = *v;
-        return rc;
-    }
-    if (arg == "--level") {
-        const std::optional<std::string_view> v = cursor.value();
-        const std::optional<int> level = v ? ParseEccSetting(*v) : std::nullopt;
-        if (!level) return Fail(kExitUsage, "--level takes L, M, Q, H or 0..4");
-        out.eccSetting = *level;
-        return kOptionTaken;
-    }
-    if (arg == "--matrix") {
-        out.matrix = true;
-        return kOptionTaken;
-    }
-    if (arg == "-o") {
-        const std::optional<std::string_view> v = cursor.value();
-        if (!v || v->empty()) return Fail(kExitUsage, "-o needs a file name");
-        out.output = std::string(*v);
-        return kOptionTaken;
-    }
-    if (arg == "--format") {
-        const std::optional<std::string_view> v = cursor.value();
-        out.format = v ? render::FormatByName(*v) : std::nullopt;
-        if (!out.format) return Fail(kExitUsage, "--format takes " + std::string(kFormatNames));
-        return kOptionTaken;
-    }
-    if (arg == "--size-mm") {
-        const std::optional<std::string_view> v = cursor.value();
-        double mm = 0;
-        if (!v || !ParseDecimal(*v, mm) || !(mm > 0 && mm <= render::kMaxSizeMm))
-            return Fail(kExitUsage, "--size-mm takes millimetres, more than 0 and at most 5080");
-        out.sizeMm = mm;
-        return kOptionTaken;
-    }
-    if (arg == "--cell-pitch") return number(out.cellPitch);
-    if (arg == "--quiet-zone") return number(out.quietZone);
-    if (arg == "--fg") return TakeColour(arg, cursor, out.dark);
-    if (arg == "--bg") return TakeColour(arg, cursor, out.light);
-    return kOptionNotMine;
+    AddParsed(app, "--format", out.format, format, std::string(kFormatNames),
+              "image format, overriding -o's extension: bmp, png, svg, pdf, eps, utf8 (half "
+              "blocks) or ascii")
+        ->type_name("FORMAT");
+    AddParsed(app, "--cell-pitch", out.cellPitch, WholeNumber, "a whole number",
+              "pixels a module in BMP, PNG and SVG, at least 1 (default 4)")
+        ->type_name("P");
+    AddParsed(app, "--quiet-zone", out.quietZone, WholeNumber, "a whole number",
+              "light modules on every side, 0 or more (default 4)")
+        ->type_name("Q");
+    AddParsed(app, "--fg", out.dark, colour, "a colour as RRGGBB or RRGGBBAA in hex",
+              "dark modules' colour, RRGGBB or RRGGBBAA in hex, optionally after # (default "
+              "000000)")
+        ->type_name("COLOUR");
+    AddParsed(app, "--bg", out.light, colour, "a colour as RRGGBB or RRGGBBAA in hex",
+              "light modules' colour; alpha 00 leaves the background out (default ffffff)")
+        ->type_name("COLOUR");
+    AddParsed(app, "--size-mm", out.sizeMm, mm, "millimetres, more than 0 and at most 5080",
+              "side of a PDF or EPS, quiet zone included, in millimetres (default 40)")
+        ->type_name("MM");
+}
+
+void AddSymbolOutputOptions(CLI::App& app, SymbolOutputOptions& out) {
+    AddSymbolOptions(app, out);
+    app.add_flag("--matrix", out.matrix, "print the modules as rows of 0 and 1 on stdout");
+    auto path = [](const std::string& v) -> std::optional<std::string> {
+        if (v.empty()) return std::nullopt;
+        return v;
+    };
+    AddParsed(app, "-o", out.output, path, "a file name",
+              "write the image to FILE, its format by the extension (.bmp .png .svg .pdf "
+              ".eps .txt); - is standard output, with --format")
+        ->type_name("FILE");
+    AddImageOptions(app, out);
+}
+
+bool ImageToStdout(const SymbolOutputOptions& out) {
+    return out.format && (!out.output || *out.output == kStandardStream);
 }
 
 int CheckSymbolOutputOptions(SymbolOutputOptions& out, bool outputRequired) {
@@ -137,6 +141,12 @@ int CheckSymbolOutputOptions(SymbolOutputOptions& out, bool outputRequired) {
     if (outputRequired && out.matrix == out.format.has_value())
         return Fail(kExitUsage, "choose exactly one of --matrix and -o (or --format utf8|ascii)");
     if (int rc = CheckFormatOptions(out)) return rc;
+    if (out.output == kStandardStream && out.matrix)
+        return Fail(kExitUsage, "--matrix and -o - cannot share standard output");
+    if (out.output == kStandardStream && IsBinary(*out.format) && StdoutIsTerminal())
+        return Fail(kExitUsage, "will not write " + std::string(render::FormatName(*out.format)) +
+                                    " to a terminal: redirect or pipe standard output, or use "
+                                    "--format utf8");
     if (out.cellPitch.value_or(4) < 1) return Fail(kExitUsage, "--cell-pitch must be at least 1");
     if (out.quietZone.value_or(4) < 0) return Fail(kExitUsage, "--quiet-zone must not be negative");
     WarnOnContrast(out);
@@ -154,12 +164,13 @@ int FailTooLarge(render::Format format) {
 int WriteImage(render::Modules modules, const SymbolOutputOptions& out) {
     const render::Options options = RenderOptions(out);
     render::Result r;
-    if (out.output) {
+    if (!ImageToStdout(out)) {
         r = render::RenderToFile(*out.format, modules, options, *out.output);
     } else {
-        std::string text;
-        r = render::Render(*out.format, modules, options, text);
-        if (r.ok()) std::fwrite(text.data(), 1, text.size(), stdout);
+        std::string bytes;
+        r = render::Render(*out.format, modules, options, bytes);
+        if (r.ok() && !WriteStdout(bytes))
+            return Fail(kExitRefused, std::string(kMsgWriteError) + " (standard output)");
     }
     switch (r.failure) {
         case render::Failure::kNone:

@@ -25,24 +25,29 @@ struct SymbolOutputOptions {
     std::optional<double> sizeMm;
 };
 
-// TakeSymbolOutputOption's answers besides an exit code.
-constexpr int kOptionTaken = -1;
-constexpr int kOptionNotMine = -2;
-
-// Consumes `arg` (and its value from the cursor) when it is one of --version, --level, --matrix,
-// -o, --format, --cell-pitch, --quiet-zone, --fg, --bg, --size-mm: kOptionTaken, or an exit
-// code when its value is bad.
-int TakeSymbolOutputOption(std::string_view arg, ArgCursor& cursor, SymbolOutputOptions& out);
+// --version and --level.
+void AddSymbolOptions(CLI::App& app, SymbolOutputOptions& out);
+// --format, --cell-pitch, --quiet-zone, --fg, --bg and --size-mm.
+void AddImageOptions(CLI::App& app, SymbolOutputOptions& out);
+// All of the above with --matrix and -o FILE ("-" for standard output).
+void AddSymbolOutputOptions(CLI::App& app, SymbolOutputOptions& out);
 
 // The combination rules, and the format settled from -o's extension when --format is not
 // given; `outputRequired` demands exactly one of --matrix and an image. Warns on stderr when
-// the colours are hard to scan.
+// the colours are hard to scan. "-o -" needs --format, and a binary format only goes to a
+// standard output that is not a terminal.
 int CheckSymbolOutputOptions(SymbolOutputOptions& out, bool outputRequired);
+
+// What the options say about drawing: module size, quiet zone, colours, print size.
+[[nodiscard]] render::Options RenderOptions(const SymbolOutputOptions& out);
 
 // Refuses an image its options make too large: a usage error, since only the options can mend it.
 int FailTooLarge(render::Format format);
 
-// The image the options ask for, to -o or, for terminal text without -o, to stdout.
+// Whether the image goes to standard output ("-o -", or terminal text without -o).
+[[nodiscard]] bool ImageToStdout(const SymbolOutputOptions& out);
+
+// The image the options ask for, to -o or to stdout.
 int WriteImage(render::Modules modules, const SymbolOutputOptions& out);
 
 // One line per row, top row first, '1' dark, '0' light.

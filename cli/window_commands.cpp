@@ -2,6 +2,7 @@
 // drive it (choose a dialect, click a tab, type into fields; or load an information file),
 // then its payload, symbol, image or information file written out.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "cli/commands.h"
 #include "cli/headless_ui.h"
 #include "cli/options.h"
+#include "cli/page_options.h"
+#include "cli/streams.h"
 #include "cli/symbol_output.h"
 #include "platform/gbk.h"
 #include "render/bitmap_writer.h"
@@ -23,64 +26,44 @@ struct WindowRequest {
     std::optional<std::string> saveSig;
     // make
     int dialect = 0;
-    std::optional<int> tab;
-    std::vector<std::string_view> fields;  // KEY=VALUE, in order
+    int tab = 0;
+    std::vector<std::string> fields;  // KEY=VALUE, in order
     // load
-    std::optional<std::string> file;
+    std::string file;
 };
 
 enum class Kind { kMake, kLoad };
 
-int ParseWindowArgs(Kind kind, std::span<const std::string_view> args, WindowRequest& r) {
-    ArgCursor cursor(args);
-    while (!cursor.done()) {
-        const std::string_view arg = cursor.next();
-        int taken = TakeSymbolOutputOption(arg, cursor, r.out);
-        if (taken == kOptionTaken) continue;
-        if (taken != kOptionNotMine) return taken;
-        if (arg == "--payload-hex") {
-            r.payloadHex = true;
-        } else if (kind == Kind::kMake && (arg == "--dialect" || arg == "--tab")) {
-            const std::optional<std::string_view> v = cursor.value();
-            int number = 0;
-            if (!v || !ParseInt(*v, number))
-                return Fail(kExitUsage, std::string(arg) + " needs a whole number");
-            if (arg == "--dialect") {
-                if (!DialectByCode(number))
-                    return Fail(kExitUsage, "--dialect takes 100, 101 or 102");
-                r.dialect = number;
-            } else {
-                r.tab = number;
-            }
-        } else if (kind == Kind::kMake && arg == "--save-sig") {
-            const std::optional<std::string_view> v = cursor.value();
-            if (!v || v->empty()) return Fail(kExitUsage, "--save-sig needs a file name");
-            r.saveSig = std::string(*v);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Fail(kExitUsage, "unknown option " + std::string(arg));
-        } else if (kind == Kind::kMake) {
-            if (arg.find('=') == std::string_view::npos)
-                return Fail(kExitUsage, "fields are given as KEY=VALUE: " + std::string(arg));
-            r.fields.push_back(arg);
-        } else if (!r.file) {
-            r.file = std::string(arg);
-        } else {
-            return Fail(kExitUsage, "give exactly one information file");
-        }
+void DefineWindowOptions(Kind kind, CLI::App& app, WindowRequest& r) {
+    AddSymbolOutputOptions(app, r.out);
+    app.add_flag("--payload-hex", r.payloadHex, "print the payload bytes in hex on stdout");
+    if (kind == Kind::kLoad) {
+        app.add_option("FILE", r.file, "the information file (.sig, at most 1 MiB); - is stdin")
+            ->required();
+        return;
     }
-    if (kind == Kind::kMake && (r.dialect == 0 || !r.tab))
-        return Fail(kExitUsage, "make needs --dialect and --tab");
-    if (kind == Kind::kLoad && !r.file) return Fail(kExitUsage, "load needs an information file");
-    return CheckSymbolOutputOptions(r.out, /*outputRequired=*/false);
+    AddPageOptions(app, r.dialect, r.tab);
+    auto path = [](const std::string& v) -> std::optional<std::string> {
+        if (v.empty()) return std::nullopt;
+        return v;
+    };
+    AddParsed(app, "--save-sig", r.saveSig, path, "a file name",
+              "also write what was typed as an information file")
+        ->type_name("OUT.sig");
+    app.add_option("FIELDS", r.fields,
+                   "KEY=VALUE, typed into the page's field KEY (N, M, TEL, ...) in the order "
+                   "given; VALUE is UTF-8")
+        ->check([](const std::string& v) {
+            return v.find('=') == std::string::npos ? "fields are given as KEY=VALUE: " + v
+                                                    : std::string();
+        });
 }
 
 // Types the fields into the page of the selected tab, each as one keystroke would.
 int TypeFields(MainWindow& window, const WindowRequest& r) {
     const DialectDef& dialect = window.checkedDialect();
-    if (*r.tab < 0 || *r.tab >= static_cast<int>(dialect.tabs.size()))
-        return Fail(kExitUsage, "--tab must be 0.." + std::to_string(dialect.tabs.size() - 1) +
-                                    " for dialect " + std::to_string(r.dialect));
-    window.ClickTab(*r.tab);
+    if (int rc = CheckTab(dialect, r.tab)) return rc;
+    window.ClickTab(r.tab);
     const Page& page = *window.currentPage();
     for (std::string_view field : r.fields) {
         const size_t eq = field.find('=');
@@ -113,7 +96,8 @@ void PrintHex(const std::string& bytes) {
 // A black-on-white bitmap is the window's own export; every other image is drawn from the
 // window's matrix.
 int EmitImage(MainWindow& window, const SymbolOutputOptions& out) {
-    const bool windowBitmap = *out.format == render::Format::kBmp && !out.dark && !out.light;
+    const bool windowBitmap =
+        *out.format == render::Format::kBmp && !out.dark && !out.light && !ImageToStdout(out);
     if (!windowBitmap)
         return WriteImage(render::Modules(window.matrix().data(), window.matrixWidth()), out);
     // Refused here in the command's own terms; the window would say it in Chinese.
@@ -148,9 +132,25 @@ int Emit(MainWindow& window, HeadlessUi& ui, const WindowRequest& r) {
     return kExitOk;
 }
 
-int RunWindowCommand(Kind kind, std::span<const std::string_view> args) {
-    WindowRequest r;
-    if (int rc = ParseWindowArgs(kind, args, r)) return rc;
+// The information file's bytes go to the window as read here: standard input is no regular file.
+int LoadInformation(MainWindow& window, const std::string& file) {
+    int loaded = -1;
+    if (file == kStandardStream) {
+        std::string bytes;
+        if (int rc = ReadInput(file, bytes)) return rc;
+        loaded = window.ReadInformationBytes(bytes);
+    } else {
+        loaded = window.ReadInformationFile(file);
+    }
+    if (loaded == 0) return kExitOk;
+    std::fprintf(stderr, "%s\n", std::string(kMsgLoadError).c_str());
+    return kExitRefused;
+}
+
+int RunWindowCommand(Kind kind, WindowRequest& r) {
+    if (int rc = CheckSymbolOutputOptions(r.out, /*outputRequired=*/false)) return rc;
+    if (r.out.output == kStandardStream && r.payloadHex)
+        return Fail(kExitUsage, "--payload-hex and -o - cannot share standard output");
 
     HeadlessUi ui;
     ui.muted = true;        // a keystroke on the way may not fit; only the final state speaks
@@ -165,20 +165,25 @@ int RunWindowCommand(Kind kind, std::span<const std::string_view> args) {
     if (kind == Kind::kMake) {
         window.OnDialectChosen(DialectByCode(r.dialect)->radioId);
         if (int rc = TypeFields(window, r)) return rc;
-    } else if (window.ReadInformationFile(*r.file) != 0) {
-        std::fprintf(stderr, "%s\n", std::string(kMsgLoadError).c_str());
-        return kExitRefused;
+    } else if (int rc = LoadInformation(window, r.file)) {
+        return rc;
     }
     return Emit(window, ui, r);
 }
 
+Runner DefineWindowCommand(Kind kind, CLI::App& command) {
+    auto request = std::make_shared<WindowRequest>();
+    DefineWindowOptions(kind, command, *request);
+    return [kind, request] { return RunWindowCommand(kind, *request); };
+}
+
 }  // namespace
 
-int RunMake(std::span<const std::string_view> args) {
-    return RunWindowCommand(Kind::kMake, args);
+Runner DefineMake(CLI::App& command) {
+    return DefineWindowCommand(Kind::kMake, command);
 }
-int RunLoad(std::span<const std::string_view> args) {
-    return RunWindowCommand(Kind::kLoad, args);
+Runner DefineLoad(CLI::App& command) {
+    return DefineWindowCommand(Kind::kLoad, command);
 }
 
 }  // namespace tirrel::cli

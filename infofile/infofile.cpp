@@ -220,6 +220,14 @@ int WriteInformationRecord(const std::string& path, int dialect, bool custom_pag
     return SaveIniFile(path, *doc);
 }
 
+std::optional<std::string> NewInformationFile(int dialect, bool custom_page,
+                                              std::string_view payload) {
+    IniDocument doc = IniDocument::Parse("");
+    if (ReplaceInformationSection(doc, InformationEntries(dialect, custom_page, payload)) != 0)
+        return std::nullopt;
+    return doc.Serialize();
+}
+
 std::optional<InformationDocument> InformationDocument::Load(const std::string& path) {
     std::optional<IniDocument> doc = LoadIniFile(path);
     if (!doc) return std::nullopt;

@@ -56,6 +56,11 @@ struct DecodedRecord {
 [[nodiscard]] int WriteInformationRecord(const std::string& path, int dialect, bool custom_page,
                                          std::string_view payload);
 
+// The bytes of a new information file for the payload, as WriteInformationRecord writes one
+// where there was none; nothing when a key cannot be stored.
+[[nodiscard]] std::optional<std::string> NewInformationFile(int dialect, bool custom_page,
+                                                            std::string_view payload);
+
 // A file read once, asked for its values.
 class InformationDocument {
 public:

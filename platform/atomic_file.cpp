@@ -152,8 +152,11 @@ bool KeepOwner(int fd, const struct stat& old) {
     return ::fchown(fd, old.st_uid, old.st_gid) == 0 || errno == EPERM;
 }
 
+enum class Flush { kEach, kLater };
+
 // The temporary file beside `target`, renamed onto it. `old` is the file being replaced.
-int ReplaceFile(const std::string& target, const struct stat* old, std::string_view bytes) {
+int ReplaceFile(const std::string& target, const struct stat* old, std::string_view bytes,
+                Flush flush) {
     std::string name;
     int fd = CreateTemporary(target, old ? 0600 : 0666, name);
     if (fd < 0) return -1;
@@ -161,7 +164,7 @@ int ReplaceFile(const std::string& target, const struct stat* old, std::string_v
     bool ok = !old || (KeepOwner(fd, *old) && ::fchmod(fd, old->st_mode & 07777) == 0);
     {
         WriteSignalsBlocked guard;
-        ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+        ok = ok && WriteAll(fd, bytes) && (flush == Flush::kLater || ::fsync(fd) == 0);
     }
     int error = errno;
     if (::close(fd) != 0 && ok) {
@@ -176,7 +179,7 @@ int ReplaceFile(const std::string& target, const struct stat* old, std::string_v
         ::unlink(name.c_str());
         return Fail(error);
     }
-    SyncFolder(target);
+    if (flush == Flush::kEach) SyncFolder(target);
     return 0;
 }
 
@@ -262,22 +265,37 @@ int WriteToDescriptor(int fd, std::string_view bytes) {
     return WriteAll(fd, bytes) ? 0 : -1;
 }
 
-}  // namespace
-
-int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+int Write(const std::string& path, std::string_view bytes, Flush flush) {
     if (path.empty()) return Fail(ENOENT);
     if (int fd = DescriptorNamed(path); fd >= 0) return WriteToDescriptor(fd, bytes);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) return -1;
         std::optional<std::string> target = DanglingTarget(path);
-        return target ? ReplaceFile(*target, nullptr, bytes) : -1;
+        return target ? ReplaceFile(*target, nullptr, bytes, flush) : -1;
     }
     if (S_ISDIR(st.st_mode)) return Fail(EISDIR);
     if (!S_ISREG(st.st_mode)) return WriteDirectly(path, bytes);
     if (st.st_nlink > 1) return WriteInPlace(path, bytes);
     std::optional<std::string> real = RealPath(path);
-    return real ? ReplaceFile(*real, &st, bytes) : -1;
+    return real ? ReplaceFile(*real, &st, bytes, flush) : -1;
+}
+
+}  // namespace
+
+int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    return Write(path, bytes, Flush::kEach);
+}
+
+int WriteFileAtomicallyUnsynced(const std::string& path, std::string_view bytes) {
+    return Write(path, bytes, Flush::kLater);
+}
+
+int SyncFileSystem(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const bool ok = ::syncfs(fd) == 0;
+    return Finish(fd, ok);
 }
 
 std::string CurrentDirectoryFile(std::string_view name) {

@@ -29,6 +29,15 @@ namespace tirrel {
 //   the program.
 [[nodiscard]] int WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// WriteFileAtomically for one of many files written in a row: the same rename into place, so
+// no reader ever sees a partial file under the name, but no flush to the disk per file. The
+// files are durable once SyncFileSystem has returned for their folder.
+[[nodiscard]] int WriteFileAtomicallyUnsynced(const std::string& path, std::string_view bytes);
+
+// Flushes everything written to the file system that holds `path` (one syncfs). Returns 0,
+// or -1 with errno.
+[[nodiscard]] int SyncFileSystem(const std::string& path);
+
 // The process's current directory followed by "/" and `name`.
 [[nodiscard]] std::string CurrentDirectoryFile(std::string_view name);
 
