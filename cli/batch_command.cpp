@@ -210,6 +210,7 @@ public:
     size_t Run(int threads) {
         results_.assign(jobs_.size(), {});
         std::vector<std::thread> pool;
+        pool.reserve(size_t(threads));
         for (int i = 0; i < threads; ++i)
             pool.emplace_back([this] { Work(); });
         if (StderrIsTerminal()) ShowProgress();

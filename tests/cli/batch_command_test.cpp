@@ -91,7 +91,7 @@ TEST_F(BatchCommand, TheFilesDoNotDependOnTheThreadsAndNoNameLeavesTheFolder) {
         table += "名" + std::to_string(i % 7) + "\n";
     ASSERT_EQ(WriteFileAtomically(dir_.File("t.tsv"), table), 0);
     std::map<std::string, std::string> first;
-    for (const std::string& jobs : {"1", "4"}) {
+    for (const std::string jobs : {"1", "4"}) {
         const std::string out = dir_.File("in/j" + jobs);
         const CliRun r = Cli({"batch", dir_.File("t.tsv"), "--dialect", "101", "--tab", "0", "-o",
                               out, "-j", jobs, "--name", "../{N}/{row}"});
