@@ -19,31 +19,46 @@ struct SpngFree {
 };
 using SpngContext = std::unique_ptr<spng_ctx, SpngFree>;
 
-// Clears the pixels [from, to) of a row at one bit a pixel, most significant first.
-void ClearPixels(std::vector<uint8_t>& bits, size_t from, size_t to) {
-    const auto mask = [](size_t a, size_t b) {  // bits a..b-1 of one byte, 0 <= a < b <= 8
-        return uint8_t((0xFFu >> a) & ~(0xFFu >> b));
-    };
-    if (from / 8 == (to - 1) / 8) {
-        bits[from / 8] &= uint8_t(~mask(from % 8, (to - 1) % 8 + 1));
+// A row of pixels at one bit a pixel, most significant first, written a run at a time.
+class BitRow {
+public:
+    explicit BitRow(uint8_t* out) : out_(out) {}
+    void Put(bool set, size_t count) {
+        while (count > 0) {
+            const unsigned take = unsigned(std::min<size_t>(count, 24));
+            acc_ = (acc_ << take) | (set ? (1u << take) - 1 : 0u);
+            pending_ += take;
+            count -= take;
+            for (; pending_ >= 8; pending_ -= 8)
+                *out_++ = uint8_t(acc_ >> (pending_ - 8));
+        }
+    }
+    // The last byte's unused bits are set.
+    void Finish() {
+        if (pending_ > 0) Put(true, 8 - pending_);
+    }
+
+private:
+    uint8_t* out_;
+    uint32_t acc_ = 0;
+    unsigned pending_ = 0;  // bits in acc_ not yet written, the lowest ones
+};
+
+// One pixel row of a module row; a set bit is light (white in greyscale, palette entry 1).
+// Row -1 stands for the quiet zone.
+void PackRow(Modules m, const Options& o, int row, std::vector<uint8_t>& bits) {
+    if (row < 0) {
+        std::fill(bits.begin(), bits.end(), 0xFF);
         return;
     }
-    bits[from / 8] &= uint8_t(~mask(from % 8, 8));
-    std::fill(bits.begin() + std::ptrdiff_t(from / 8 + 1), bits.begin() + std::ptrdiff_t(to / 8),
-              uint8_t{0});
-    if (to % 8) bits[to / 8] &= uint8_t(~mask(0, to % 8));
-}
-
-// One pixel row of a module row at one bit a pixel; a set bit is light (white in greyscale,
-// palette entry 1). Row -1 stands for the quiet zone. Dark modules go in run by run.
-void PackRow(Modules m, const Options& o, int row, std::vector<uint8_t>& bits) {
-    std::fill(bits.begin(), bits.end(), 0xFF);
-    if (row < 0) return;
     const size_t p = size_t(o.moduleSize);
-    const size_t q = size_t(o.quietZone);
-    ForEachDarkRunInRow(m, row, [&](int start, int end) {
-        ClearPixels(bits, (q + size_t(start)) * p, (q + size_t(end)) * p);
-    });
+    const size_t margin = size_t(o.quietZone) * p;
+    BitRow out(bits.data());
+    out.Put(true, margin);
+    for (int col = 0; col < m.width; ++col)
+        out.Put(!m.Dark(row, col), p);
+    out.Put(true, margin);
+    out.Finish();
 }
 
 // Greyscale for plain black on white: readers treat it as the most ordinary of images.
