@@ -18,6 +18,7 @@ namespace {
 
 struct EncodeRequest {
     SymbolOutputOptions out;
+    bool smallestSplit = false;
     std::optional<std::string> hex, file, text;
 };
 
@@ -39,6 +40,15 @@ void DefineEncodeOptions(CLI::App& app, EncodeRequest& r) {
     hex->excludes(file)->excludes(text);
     file->excludes(text);
     AddSymbolOutputOptions(app, r.out);
+    auto segmentation = [](const std::string& v) -> std::optional<bool> {
+        if (v == "greedy") return false;
+        if (v == "optimal") return true;
+        return std::nullopt;
+    };
+    AddParsed(app, "--segmentation", r.smallestSplit, segmentation, "greedy or optimal",
+              "greedy (the default) switches modes as the window does and takes the smallest "
+              "split only when its own does not fit; optimal always takes the smallest")
+        ->type_name("greedy|optimal");
 }
 
 // The payload bytes (GBK); returns kExitOk or the failure's exit code.
@@ -71,8 +81,10 @@ int RunEncode(EncodeRequest& request) {
     std::string payload;
     if (int rc = LoadPayload(request, payload)) return rc;
 
-    EncodedSymbolPtr symbol =
-        EncodeSymbol(payload, request.out.version, LevelFromEccSetting(request.out.eccSetting));
+    SymbolChoices choices;
+    choices.smallestSplit = request.smallestSplit;
+    EncodedSymbolPtr symbol = EncodeSymbol(payload, request.out.version,
+                                           LevelFromEccSetting(request.out.eccSetting), choices);
     if (!symbol) {
         std::fprintf(stderr, "%s\n", std::string(kMsgVersionError).c_str());
         return kExitRefused;
