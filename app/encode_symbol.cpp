@@ -1,22 +1,31 @@
 #include "app/encode_symbol.h"
 
-#include "encoder/encoder.h"
-
 namespace tirrel {
 
-EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level) {
-    if (version > 10) return nullptr;
+SymbolAttempt TryEncodeSymbol(std::string_view payload, int version, int level,
+                              const SymbolChoices& choices) {
+    SymbolAttempt attempt;
+    if (version > 10) return attempt;
     const std::optional<encoder::Level> ecc = encoder::LevelFromIndex(level);
-    if (!ecc) return nullptr;
-    auto symbol = encoder::encode(payload, version, *ecc, encoder::kChineseHint);
-    if (!symbol) return nullptr;
-    auto result = std::make_unique<EncodedSymbol>();
-    result->modules = std::move(symbol->modules);
-    for (uint8_t& m : result->modules)
+    if (!ecc) return attempt;
+    encoder::EncodeResult result = encoder::EncodeWithFacts(
+        payload, version, *ecc, choices.chineseMode ? encoder::kChineseHint : encoder::kByteHint,
+        choices.smallestSplit ? encoder::Segmentation::kOptimal
+                              : encoder::Segmentation::kGreedyFirst);
+    if (!result.symbol) {
+        attempt.excessBytes = result.ExcessBytes();
+        attempt.facts = std::move(result.facts);
+        return attempt;
+    }
+    auto symbol = std::make_unique<EncodedSymbol>();
+    symbol->modules = std::move(result.symbol->modules);
+    for (uint8_t& m : symbol->modules)
         m &= encoder::kDark;
-    result->width = symbol->width;
-    result->version = symbol->version;
-    return result;
+    symbol->width = result.symbol->width;
+    symbol->version = result.symbol->version;
+    symbol->facts = std::move(result.facts);
+    attempt.symbol = std::move(symbol);
+    return attempt;
 }
 
 void FreeSymbol(EncodedSymbolPtr symbol) {

@@ -7,20 +7,42 @@
 #include <string_view>
 #include <vector>
 
+#include "encoder/encoder.h"
+
 namespace tirrel {
 
 struct EncodedSymbol {
     std::vector<uint8_t> modules;  // width * width bytes, 1 = dark, 0 = light
     int width = 0;
     int version = 0;  // the version the encoder chose
+    encoder::EncodeFacts facts;
 };
 
 using EncodedSymbolPtr = std::unique_ptr<EncodedSymbol>;
 
-// Returns nothing when version > 10 (negative and zero pass this test) or the encoder
-// refuses the payload: empty, holding a zero byte (a payload never has one, so it is
-// refused rather than cut), or too long for the version.
-[[nodiscard]] EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level);
+// How the payload's characters are carried; the payload bytes are the same either way.
+struct SymbolChoices {
+    bool chineseMode = true;     // false: GB2312 characters as 8-bit bytes
+    bool smallestSplit = false;  // the smallest split always, not only when the greedy one fails
+};
+
+struct SymbolAttempt {
+    EncodedSymbolPtr symbol;  // nothing when refused
+    // Refused: the smallest split at the largest version allowed (all zero for a request
+    // refused before encoding).
+    encoder::EncodeFacts facts;
+    long excessBytes = 0;  // refused: data codewords beyond that version's capacity
+};
+
+// Refused when version > 10 (negative and zero pass this test) or the encoder refuses the
+// payload: empty, holding a zero byte (a payload never has one, so it is refused rather than
+// cut), or too long for the version even with its smallest split.
+[[nodiscard]] SymbolAttempt TryEncodeSymbol(std::string_view payload, int version, int level,
+                                            const SymbolChoices& choices = {});
+[[nodiscard]] inline EncodedSymbolPtr EncodeSymbol(std::string_view payload, int version, int level,
+                                                   const SymbolChoices& choices = {}) {
+    return TryEncodeSymbol(payload, version, level, choices).symbol;
+}
 
 // Releases a symbol; accepts an empty pointer.
 void FreeSymbol(EncodedSymbolPtr symbol);

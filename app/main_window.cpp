@@ -7,6 +7,7 @@
 #include "app/encode_symbol.h"
 #include "app/messages.h"
 #include "app/preview.h"
+#include "app/symbol_report.h"
 #include "infofile/infofile.h"
 #include "render/bitmap_writer.h"
 
@@ -139,6 +140,11 @@ void MainWindow::SetQuietZone(int v) {
     Generate();
 }
 
+void MainWindow::SetChineseMode(int v) {
+    settings_.ChineseMode = v;
+    Generate();
+}
+
 // ---- Generation
 
 MainWindow::ActionScope::ActionScope(MainWindow& window) : window_(window) {
@@ -160,7 +166,13 @@ int MainWindow::Generate() {
     if (payload_.empty()) return 0;
 
     const int level = LevelFromEccSetting(settings_.ECCLevel);
-    EncodedSymbolPtr symbol = EncodeSymbol(payload_, settings_.CodeVersion, level);
+    SymbolChoices choices;
+    choices.chineseMode = settings_.ChineseMode != 1;
+    SymbolAttempt attempt = TryEncodeSymbol(payload_, settings_.CodeVersion, level, choices);
+    EncodedSymbolPtr symbol = std::move(attempt.symbol);
+    refused_ = !symbol;
+    excessBytes_ = attempt.excessBytes;
+    facts_ = symbol ? std::move(symbol->facts) : std::move(attempt.facts);
     if (!symbol) {
         // What the user typed stays: the message, no preview, the last symbol kept for export.
         ShowVersionMessage();
@@ -179,6 +191,17 @@ int MainWindow::Generate() {
     }
     ui_.RepaintPreview();
     return 0;
+}
+
+std::string MainWindow::GaugeText() const {
+    if (payload_.empty()) return {};
+    if (refused_) return ExcessGauge(facts_, excessBytes_);
+    return preview_ ? FillGauge(facts_) : std::string();
+}
+
+std::vector<std::string> MainWindow::EncodingReportLines() const {
+    if (payload_.empty()) return {};
+    return EncodingReport(facts_, !refused_, excessBytes_);
 }
 
 void MainWindow::Reset() {

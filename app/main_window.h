@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/encode_symbol.h"
 #include "app/symbol_host.h"
 #include "app/ui_port.h"
 #include "pages/page.h"
@@ -68,6 +69,10 @@ public:
     [[nodiscard]] int GetCellPitch() const override { return settings_.CellPitch; }
     [[nodiscard]] int GetQuietZone() const override { return settings_.QuiteZone; }
     [[nodiscard]] int GetDialect() const override { return dialect_; }
+    // 0: GB2312 characters in the Chinese mode, 1: as 8-bit bytes; stored as given, then
+    // the symbol is regenerated. The payload bytes are the same either way.
+    void SetChineseMode(int v);
+    [[nodiscard]] int GetChineseMode() const { return settings_.ChineseMode; }
 
     // ---- Generation
     // Shows its own failure (the version message), so a caller may let the result go.
@@ -93,6 +98,11 @@ public:
     [[nodiscard]] const std::vector<uint8_t>* preview() const {
         return preview_ ? &*preview_ : nullptr;
     }
+    // The line below the preview: version, level and fill of the symbol, or by how much the
+    // payload exceeds the largest version allowed; empty with no symbol and no refusal.
+    [[nodiscard]] std::string GaugeText() const;
+    // The last generation's encoding, as `--verbose` prints it.
+    [[nodiscard]] std::vector<std::string> EncodingReportLines() const;
     [[nodiscard]] int zoomStep() const { return zoomStep_; }
     [[nodiscard]] int trackBarPosition() const { return trackBar_; }
     // The track bar redrew at `position` (moved by the user, or first shown).
@@ -185,6 +195,10 @@ private:
     std::vector<uint8_t> matrix_;  // matrixWidth_^2 bytes, 1 = dark
     int matrixWidth_ = 0;
     std::optional<std::vector<uint8_t>> preview_;  // kDisplaySize^2 * 3 bytes
+    // The last generation: its facts, and for a refusal by how much it missed.
+    encoder::EncodeFacts facts_;
+    bool refused_ = false;
+    long excessBytes_ = 0;
 
     MainWindowOptions options_;
     Settings settings_;

@@ -25,8 +25,8 @@ EncodedRow RowEncoder::Encode(const std::vector<std::string>& texts) {
         row.error = "the payload is empty: nothing to encode";
         return row;
     }
-    EncodedSymbolPtr symbol =
-        EncodeSymbol(row.payload, out_.version, LevelFromEccSetting(out_.eccSetting));
+    EncodedSymbolPtr symbol = EncodeSymbol(row.payload, out_.version,
+                                           LevelFromEccSetting(out_.eccSetting), ChoicesOf(out_));
     if (!symbol) {
         row.error = std::string(kMsgVersionError);
         return row;

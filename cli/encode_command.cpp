@@ -6,6 +6,7 @@
 
 #include "app/encode_symbol.h"
 #include "app/messages.h"
+#include "app/symbol_report.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/streams.h"
@@ -18,6 +19,8 @@ namespace {
 
 struct EncodeRequest {
     SymbolOutputOptions out;
+    bool smallestSplit = false;
+    bool verbose = false;
     std::optional<std::string> hex, file, text;
 };
 
@@ -39,6 +42,16 @@ void DefineEncodeOptions(CLI::App& app, EncodeRequest& r) {
     hex->excludes(file)->excludes(text);
     file->excludes(text);
     AddSymbolOutputOptions(app, r.out);
+    auto segmentation = [](const std::string& v) -> std::optional<bool> {
+        if (v == "greedy") return false;
+        if (v == "optimal") return true;
+        return std::nullopt;
+    };
+    AddParsed(app, "--segmentation", r.smallestSplit, segmentation, "greedy or optimal",
+              "greedy (the default) switches modes as the window does and takes the smallest "
+              "split only when its own does not fit; optimal always takes the smallest")
+        ->type_name("greedy|optimal");
+    AddVerboseFlag(app, r.verbose);
 }
 
 // The payload bytes (GBK); returns kExitOk or the failure's exit code.
@@ -71,8 +84,14 @@ int RunEncode(EncodeRequest& request) {
     std::string payload;
     if (int rc = LoadPayload(request, payload)) return rc;
 
-    EncodedSymbolPtr symbol =
-        EncodeSymbol(payload, request.out.version, LevelFromEccSetting(request.out.eccSetting));
+    SymbolChoices choices = ChoicesOf(request.out);
+    choices.smallestSplit = request.smallestSplit;
+    SymbolAttempt attempt = TryEncodeSymbol(payload, request.out.version,
+                                            LevelFromEccSetting(request.out.eccSetting), choices);
+    EncodedSymbolPtr symbol = std::move(attempt.symbol);
+    if (request.verbose)
+        PrintReport(symbol ? EncodingReport(symbol->facts, true, 0)
+                           : EncodingReport(attempt.facts, false, attempt.excessBytes));
     if (!symbol) {
         std::fprintf(stderr, "%s\n", std::string(kMsgVersionError).c_str());
         return kExitRefused;

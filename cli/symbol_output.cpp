@@ -86,6 +86,32 @@ void AddSymbolOptions(CLI::App& app, SymbolOutputOptions& out) {
     AddParsed(app, "--level", out.eccSetting, ParseEccSetting, "L, M, Q, H or 0..4",
               "error correction: L, M, Q, H, or 0..4 as the settings store it (4 is L)")
         ->type_name("L");
+    auto chinese = [](const std::string& v) -> std::optional<int> {
+        if (v == "hanzi") return 0;
+        if (v == "bytes") return 1;
+        return std::nullopt;
+    };
+    AddParsed(app, "--chinese", out.chineseMode, chinese, "hanzi or bytes",
+              "GB2312 characters in the Chinese mode (hanzi, the default) or as 8-bit bytes "
+              "(bytes, for readers without that mode); the payload bytes are the same")
+        ->type_name("hanzi|bytes");
+}
+
+void AddVerboseFlag(CLI::App& app, bool& verbose) {
+    app.add_flag("--verbose", verbose,
+                 "print on stderr the version, level, mask, segments (modes and lengths in "
+                 "bytes) and the data bits used of the capacity");
+}
+
+void PrintReport(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+SymbolChoices ChoicesOf(const SymbolOutputOptions& out) {
+    SymbolChoices choices;
+    choices.chineseMode = out.chineseMode != 1;
+    return choices;
 }
 
 void AddImageOptions(CLI::App& app, SymbolOutputOptions& out) {

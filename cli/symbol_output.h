@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/encode_symbol.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "render/render.h"
@@ -14,8 +16,9 @@
 namespace tirrel::cli {
 
 struct SymbolOutputOptions {
-    int version = 0;     // as the settings hold it: 0 = automatic
-    int eccSetting = 0;  // an ECCLevel 0..4
+    int version = 0;      // as the settings hold it: 0 = automatic
+    int eccSetting = 0;   // an ECCLevel 0..4
+    int chineseMode = 0;  // as the settings hold it: 0 the Chinese mode, 1 8-bit bytes
     bool matrix = false;
     std::optional<std::string> output;     // -o FILE
     std::optional<render::Format> format;  // --format; else from -o's extension once checked
@@ -25,7 +28,7 @@ struct SymbolOutputOptions {
     std::optional<double> sizeMm;
 };
 
-// --version and --level.
+// --version, --level and --chinese.
 void AddSymbolOptions(CLI::App& app, SymbolOutputOptions& out);
 // --format, --cell-pitch, --quiet-zone, --fg, --bg and --size-mm.
 void AddImageOptions(CLI::App& app, SymbolOutputOptions& out);
@@ -38,6 +41,9 @@ void AddSymbolOutputOptions(CLI::App& app, SymbolOutputOptions& out);
 // standard output that is not a terminal.
 int CheckSymbolOutputOptions(SymbolOutputOptions& out, bool outputRequired);
 
+// How --chinese says GB2312 characters travel.
+[[nodiscard]] SymbolChoices ChoicesOf(const SymbolOutputOptions& out);
+
 // What the options say about drawing: module size, quiet zone, colours, print size.
 [[nodiscard]] render::Options RenderOptions(const SymbolOutputOptions& out);
 
@@ -49,6 +55,10 @@ int FailTooLarge(render::Format format);
 
 // The image the options ask for, to -o or to stdout.
 int WriteImage(render::Modules modules, const SymbolOutputOptions& out);
+
+// --verbose: what went into the symbol, on stderr.
+void AddVerboseFlag(CLI::App& app, bool& verbose);
+void PrintReport(const std::vector<std::string>& lines);
 
 // One line per row, top row first, '1' dark, '0' light.
 void PrintMatrix(const uint8_t* modules, int width);

@@ -23,6 +23,7 @@ namespace {
 struct WindowRequest {
     SymbolOutputOptions out;
     bool payloadHex = false;
+    bool verbose = false;
     std::optional<std::string> saveSig;
     // make
     int dialect = 0;
@@ -37,6 +38,7 @@ enum class Kind { kMake, kLoad };
 void DefineWindowOptions(Kind kind, CLI::App& app, WindowRequest& r) {
     AddSymbolOutputOptions(app, r.out);
     app.add_flag("--payload-hex", r.payloadHex, "print the payload bytes in hex on stdout");
+    AddVerboseFlag(app, r.verbose);
     if (kind == Kind::kLoad) {
         app.add_option("FILE", r.file, "the information file (.sig, at most 1 MiB); - is stdin")
             ->required();
@@ -116,6 +118,7 @@ int Emit(MainWindow& window, HeadlessUi& ui, const WindowRequest& r) {
         MainWindow::ActionScope action(window);
         generated = window.Generate();  // shows the version message when the payload is refused
     }
+    if (r.verbose) PrintReport(window.EncodingReportLines());
     if (generated != 0) return kExitRefused;
     const bool wantsSymbol = r.out.matrix || r.out.format;
     if (wantsSymbol && window.payload().empty())
@@ -161,6 +164,7 @@ int RunWindowCommand(Kind kind, WindowRequest& r) {
     window.SetECCLevel(r.out.eccSetting);
     window.SetCellPitch(r.out.cellPitch.value_or(4));
     window.SetQuietZone(r.out.quietZone.value_or(4));
+    window.SetChineseMode(r.out.chineseMode);
 
     if (kind == Kind::kMake) {
         window.OnDialectChosen(DialectByCode(r.dialect)->radioId);

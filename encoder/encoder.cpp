@@ -6,6 +6,7 @@
 #include "encoder/error_correction.h"
 #include "encoder/masking.h"
 #include "encoder/matrix.h"
+#include "encoder/optimal_segmenting.h"
 #include "encoder/packed_masking.h"
 #include "encoder/segmenting.h"
 #include "encoder/tables.h"
@@ -66,25 +67,97 @@ int MaskPacked(const FunctionTemplate& tpl, const std::vector<uint8_t>& codeword
     return mask;
 }
 
+// A split that fits, at its settled version.
+struct Fit {
+    std::vector<Segment> segments;
+    BitStream stream;
+    int version = 0;
+};
+
+bool ValidRequest(std::string_view payload, int version) {
+    // A payload never holds a zero byte; one that does is refused rather than cut.
+    return version >= 0 && version <= kMaxVersion && !payload.empty() &&
+           payload.find('\0') == std::string_view::npos;
+}
+
+std::optional<Fit> FitGreedy(std::string_view payload, int version, Level level, bool chinese) {
+    Fit fit{SplitSegments(payload, version, chinese), {}, 0};
+    const int start = ApplyVersionRule(EstimateVersion(fit.segments, level), version);
+    if (start < 0) return std::nullopt;
+    fit.version = SettleVersion(fit.segments, start, VersionLimit(version), level, fit.stream);
+    if (fit.version < 0) return std::nullopt;
+    return fit;
+}
+
+int LastOfWidthClass(int version) {
+    return version <= 9 ? 9 : version <= 26 ? 26 : kMaxVersion;
+}
+
+// The smallest split is priced with one class of count widths, so each class up to the
+// limit is tried in turn; a requested version has only its own.
+std::optional<Fit> FitOptimal(std::string_view payload, int version, Level level, bool chinese) {
+    static constexpr int kClassStarts[] = {1, 10, 27};
+    const int limit = VersionLimit(version);
+    for (int start : kClassStarts) {
+        const int first = version == 0 ? start : version;
+        if (first > limit) break;
+        Fit fit{OptimalSegments(payload, first, chinese), {}, 0};
+        fit.stream = EncodeSegments(fit.segments, first);
+        const int needed = SmallestVersionHolding(int((fit.stream.size() + 7) / 8), level);
+        if (needed > 0 && needed <= std::min(limit, LastOfWidthClass(first))) {
+            fit.version = std::max(needed, first);
+            return fit;
+        }
+        if (version != 0) break;
+    }
+    return std::nullopt;
+}
+
+EncodeFacts FactsOf(const std::vector<Segment>& segments, size_t bits, int version, Level level) {
+    EncodeFacts facts;
+    facts.version = version;
+    facts.level = level;
+    for (const Segment& s : segments)
+        facts.segments.push_back({s.mode, int(s.bytes.size())});
+    facts.dataBits = long(bits);
+    facts.capacityBits = 8L * DataCodewords(version, level);
+    return facts;
+}
+
+Symbol SymbolOf(Fit fit, Level level) {
+    const std::vector<uint8_t> data =
+        FinishDataCodewords(std::move(fit.stream), DataCodewords(fit.version, level));
+    return build_symbol(data, fit.version, level);
+}
+
 }  // namespace
 
-std::optional<Symbol> encode(std::string_view payload, int version, Level level,
-                             [[maybe_unused]] int hint) {
-    if (version > kMaxVersion) return std::nullopt;
-    // A payload never holds a zero byte; one that does is refused rather than cut.
-    if (payload.empty() || version < 0 || payload.find('\0') != std::string_view::npos)
-        return std::nullopt;
+std::optional<Symbol> encode(std::string_view payload, int version, Level level, int hint) {
+    if (!ValidRequest(payload, version)) return std::nullopt;
+    std::optional<Fit> fit = FitGreedy(payload, version, level, hint != kByteHint);
+    if (!fit) return std::nullopt;
+    return SymbolOf(std::move(*fit), level);
+}
 
-    const std::vector<Segment> segments = SplitSegments(payload, version);
-    const int start = ApplyVersionRule(EstimateVersion(segments, level), version);
-    if (start < 0) return std::nullopt;
-    BitStream stream;
-    const int final_version = SettleVersion(segments, start, VersionLimit(version), level, stream);
-    if (final_version < 0) return std::nullopt;
-
-    const std::vector<uint8_t> data =
-        FinishDataCodewords(std::move(stream), DataCodewords(final_version, level));
-    return build_symbol(data, final_version, level);
+EncodeResult EncodeWithFacts(std::string_view payload, int version, Level level, int hint,
+                             Segmentation segmentation) {
+    EncodeResult result;
+    if (!ValidRequest(payload, version)) return result;
+    const bool chinese = hint != kByteHint;
+    std::optional<Fit> fit;
+    if (segmentation == Segmentation::kGreedyFirst)
+        fit = FitGreedy(payload, version, level, chinese);
+    if (!fit) fit = FitOptimal(payload, version, level, chinese);
+    if (!fit) {
+        const int limit = VersionLimit(version);
+        const std::vector<Segment> smallest = OptimalSegments(payload, limit, chinese);
+        result.facts = FactsOf(smallest, EncodeSegments(smallest, limit).size(), limit, level);
+        return result;
+    }
+    result.facts = FactsOf(fit->segments, fit->stream.size(), fit->version, level);
+    result.symbol = SymbolOf(std::move(*fit), level);
+    result.facts.mask = result.symbol->mask;
+    return result;
 }
 
 Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level) {
@@ -103,6 +176,7 @@ Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level) 
         ApplyMask(symbol.modules, symbol.width, mask);
     }
     DrawFormatInformation(symbol.modules, symbol.width, level, mask);
+    symbol.mask = mask;
     return symbol;
 }
 

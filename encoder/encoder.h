@@ -18,6 +18,7 @@
 
 #include "encoder/level.h"
 #include "encoder/module.h"
+#include "encoder/segmenting.h"
 
 namespace tirrel::encoder {
 
@@ -25,16 +26,53 @@ struct Symbol {
     int version = 0;
     int width = 0;                 // 17 + 4 * version
     std::vector<uint8_t> modules;  // width * width bytes, row-major from the top-left
+    int mask = 0;
 };
 
-// The hint the program always passes: enables the Chinese (GB2312) character mode.
+// The hint the program passes by default: enables the Chinese (GB2312) character mode.
 constexpr int kChineseHint = 3;
+// GB2312 characters travel in 8-bit segments, for readers without the Chinese mode.
+constexpr int kByteHint = 2;
 
-// Returns nothing when the payload is empty, holds a zero byte, or does not fit under the
-// version rule or at all. `hint` chooses the character modes and stays in the call as the
-// program makes it; only kChineseHint is implemented, so its value is not read.
+// The greedy splitter alone. Returns nothing when the payload is empty, holds a zero byte,
+// or does not fit under the version rule or at all. `hint` chooses the character modes:
+// kByteHint leaves the Chinese mode out, any other value uses it.
 [[nodiscard]] std::optional<Symbol> encode(std::string_view payload, int version, Level level,
                                            int hint = kChineseHint);
+
+enum class Segmentation {
+    kGreedyFirst,  // the greedy split; the smallest one only when the greedy one does not fit
+    kOptimal,      // always the smallest split
+};
+
+struct SegmentFacts {
+    Mode mode;
+    int bytes;
+};
+
+// What went into a symbol. For a refused payload: its smallest split at the largest version
+// the rule allows (no mask, no symbol); all zero when the request itself is invalid.
+struct EncodeFacts {
+    int version = 0;
+    Level level = Level::kL;
+    int mask = -1;
+    std::vector<SegmentFacts> segments;
+    long dataBits = 0;      // the segments' bits, before terminator and padding
+    long capacityBits = 0;  // 8 x the data codewords of the version
+};
+
+struct EncodeResult {
+    std::optional<Symbol> symbol;
+    EncodeFacts facts;
+    // Data codewords beyond the capacity; 0 for a symbol.
+    [[nodiscard]] long ExcessBytes() const {
+        return symbol ? 0 : (facts.dataBits + 7) / 8 - facts.capacityBits / 8;
+    }
+};
+
+// encode() with the fallback to the smallest split, under the same version rule.
+[[nodiscard]] EncodeResult EncodeWithFacts(std::string_view payload, int version, Level level,
+                                           int hint, Segmentation segmentation);
 
 // `data` holds exactly the data codewords of (version, level).
 [[nodiscard]] Symbol build_symbol(const std::vector<uint8_t>& data, int version, Level level);

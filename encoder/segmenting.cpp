@@ -33,7 +33,13 @@ struct Splitter {
     std::string_view text;
     int num_width;
     int an_width;
+    bool chinese;
     std::vector<Segment>& out;
+
+    Mode At(size_t p) const {
+        const Mode mode = ModeAt(text, p);
+        return mode == Mode::kChinese && !chinese ? Mode::kByte : mode;
+    }
 
     size_t Append(Mode mode, size_t p, size_t n) {
         out.push_back(Segment{mode, std::string(text.substr(p, n))});
@@ -42,7 +48,7 @@ struct Splitter {
 
     size_t EatChinese(size_t p) {
         size_t q = p;
-        while (q < text.size() && ModeAt(text, q) == Mode::kChinese)
+        while (q < text.size() && At(q) == Mode::kChinese)
             q += 2;
         return Append(Mode::kChinese, p, q - p);
     }
@@ -53,7 +59,7 @@ struct Splitter {
     size_t EatByte(size_t p) {
         size_t q = p;
         while (q < text.size()) {
-            const Mode mode = ModeAt(text, q);
+            const Mode mode = At(q);
             if (mode == Mode::kChinese) break;
             if (mode == Mode::kNumeric) {
                 const size_t r = DigitRunEnd(text, q);
@@ -112,7 +118,7 @@ struct Splitter {
     void Run() {
         size_t p = 0;
         while (p < text.size()) {
-            switch (ModeAt(text, p)) {
+            switch (At(p)) {
                 case Mode::kNumeric:
                     p += EatNumeric(p);
                     break;
@@ -215,10 +221,10 @@ Mode ModeAt(std::string_view text, size_t p) {
     return Mode::kByte;
 }
 
-std::vector<Segment> SplitSegments(std::string_view payload, int version) {
+std::vector<Segment> SplitSegments(std::string_view payload, int version, bool chinese) {
     std::vector<Segment> segments;
     Splitter{payload, CountWidth(Mode::kNumeric, version), CountWidth(Mode::kAlphanumeric, version),
-             segments}
+             chinese, segments}
         .Run();
     return segments;
 }

@@ -31,8 +31,10 @@ struct Segment {
 // Mode of the character starting at p; the end of `text` acts as its terminator.
 [[nodiscard]] Mode ModeAt(std::string_view text, size_t p);
 
-// The splitter; its switching costs use the count widths of `version`.
-[[nodiscard]] std::vector<Segment> SplitSegments(std::string_view payload, int version);
+// The splitter; its switching costs use the count widths of `version`. Without `chinese`
+// GB2312 characters are classified as 8-bit.
+[[nodiscard]] std::vector<Segment> SplitSegments(std::string_view payload, int version,
+                                                 bool chinese = true);
 
 // Smallest version the segments fit by estimate, widening the count indicators as the
 // version grows; -1 when no version holds them.

@@ -1,6 +1,7 @@
 #include "gui/main_dialog.h"
 #include "gui/qt_text.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include "app/messages.h"
+#include "app/symbol_report.h"
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/banner_widget.h"
@@ -86,6 +88,18 @@ void MainDialog::BuildMenus() {
     QMenu* settings = menuBar_->addMenu(QStringLiteral("设置(&S)"));
     settings->addAction(QStringLiteral("版本设置"), this, [this] { ShowVersionDialog(); });
     settings->addAction(QStringLiteral("打印设置"), this, [this] { ShowPrintDialog(); });
+    settings->addSeparator();
+    auto* modes = new QActionGroup(this);
+    for (int mode = 0; mode < 2; ++mode) {
+        QAction* a = settings->addAction(QString::fromUtf8(kChineseModeLabels[mode]), this,
+                                         [this, mode] { core_->SetChineseMode(mode); });
+        a->setCheckable(true);
+        modes->addAction(a);
+        chineseModes_[size_t(mode)] = a;
+    }
+    // The settings are read during Initialise, after the menus are built.
+    connect(settings, &QMenu::aboutToShow, this,
+            [this] { chineseModes_[core_->GetChineseMode() == 1 ? 1 : 0]->setChecked(true); });
     QMenu* help = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(QStringLiteral("关于"), this, [this] { ShowAbout(); });
 }
@@ -131,6 +145,10 @@ void MainDialog::BuildControls() {
 
     auto* note = new QLabel(QString::fromUtf8(kNoteText), client_);
     note->setGeometry(DialogRectToPixels(7, 374, 435, 12));
+    // On the note's row, right of its text.
+    gauge_ = new QLabel(client_);
+    gauge_->setGeometry(DialogRectToPixels(300, 374, 243, 12));
+    gauge_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     BuildBottomRow();
 }
@@ -347,6 +365,7 @@ PrintOutcome MainDialog::PrintSymbol(const PrintRequest& request) {
 
 void MainDialog::RepaintPreview() {
     preview_->repaint();
+    if (gauge_) gauge_->setText(QString::fromStdString(core_->GaugeText()));
     TakeBannerMovie();
 }
 

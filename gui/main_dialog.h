@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,7 +15,9 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QAction;
 class QCheckBox;
+class QLabel;
 class QMenuBar;
 class QPrinter;
 class QPushButton;
@@ -115,6 +118,8 @@ private:
     PreviewView* preview_ = nullptr;
     QSlider* trackBar_ = nullptr;
     QCheckBox* defaultSize_ = nullptr;
+    QLabel* gauge_ = nullptr;
+    std::array<QAction*, 2> chineseModes_{};
     std::map<PageTemplate, PageWidget*> pages_;
     Presenter presenter_;
     std::optional<double> printSideMm_;  // the side last printed at, offered again

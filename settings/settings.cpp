@@ -64,6 +64,7 @@ Settings ReadSettings(const std::string& path) {
     s.CellPitch = InRangeOr(ReadInt(doc, "CellPitch", 4), 1, 20, 4);
     s.QuiteZone = InRangeOr(ReadInt(doc, "QuiteZone", 4), 0, 30, 4);
     s.Default = ReadInt(doc, "Default", 1);
+    s.ChineseMode = InRangeOr(ReadInt(doc, "ChineseMode", 0), 0, 1, 0);
 
     std::optional<std::string> uid = doc.Get(kSettingsSection, "UID");
     s.UidPresent = uid && IsUid(*uid);
@@ -85,6 +86,7 @@ SettingsWriteResult WriteSettings(const std::string& path, const Settings& setti
         {"QuiteZone", std::to_string(settings.QuiteZone)},
         {"Default", std::to_string(settings.Default)},
         {"UID", settings.UID},
+        {"ChineseMode", std::to_string(settings.ChineseMode)},
     };
     for (const auto& [key, value] : entries) {
         if (doc->Set(kSettingsSection, key, value) != 0) return {{}, EINVAL};  // not one line

@@ -17,6 +17,7 @@ struct Settings {
     int CellPitch = 4;    // pixels per module of the exported bitmap
     int QuiteZone = 4;    // quiet zone of the exported bitmap, in modules
     int Default = 1;      // preview zoom step at start-up (the track bar corrects it)
+    int ChineseMode = 0;  // 0: GB2312 characters in the Chinese mode, 1: as 8-bit bytes
     std::string UID = "0";
     bool UidPresent = false;  // a UID is held: 15 decimal digits, the first not '0'
     std::string UpdateUrl;    // optional key "UpdateUrl", read only; empty when missing
@@ -29,7 +30,8 @@ inline constexpr const char* kSettingsSection = "Sembrano";
 [[nodiscard]] std::string SettingsFilePath();
 
 // Missing or unreadable file, missing keys: defaults. Out-of-range values take the defaults
-// for CellPitch (1..20) and QuiteZone (0..30), 0 for CodeVersion (0..10) and ECCLevel (0..4).
+// for CellPitch (1..20) and QuiteZone (0..30), 0 for CodeVersion (0..10), ECCLevel (0..4)
+// and ChineseMode (0..1).
 // A UID that is not exactly 15 decimal digits, or starts with '0', is no UID ("0", absent).
 // The file is read once; one that is not a regular file of at most 1 MiB counts as unreadable.
 [[nodiscard]] Settings ReadSettings(const std::string& path);
@@ -42,7 +44,8 @@ struct SettingsWriteResult {
     explicit operator bool() const { return read.ok() && error == 0; }
 };
 
-// Writes CodeVersion, ECCLevel, CellPitch, QuiteZone, Default and UID, in that order, into
+// Writes CodeVersion, ECCLevel, CellPitch, QuiteZone, Default, UID and ChineseMode, in that
+// order, into
 // the section; existing keys are replaced in place and everything else in the file is kept.
 // On failure the old file is unchanged; a file that exists but cannot be read (too large, not
 // a regular file) is never written over.

@@ -173,6 +173,7 @@ TEST_F(MainWindowTest, TheVersionLimitKeepsWhatWasTyped) {
         if (ui.messages.empty()) lastWidth = window.matrixWidth();
     }
     ASSERT_EQ(ui.messages, std::vector<std::string>{std::string(kMsgVersionError)});
+    EXPECT_EQ(window.GaugeText(), "版本 10 · L · 超出 1 字节");
     EXPECT_EQ(lastWidth, 57);  // the longest text that fits makes a version 10 symbol
     EXPECT_EQ(window.page(kCustomPage).FieldText(1028), text);  // nothing typed is lost
     EXPECT_EQ(window.matrixWidth(), 57);                        // the last symbol is kept
@@ -181,6 +182,28 @@ TEST_F(MainWindowTest, TheVersionLimitKeepsWhatWasTyped) {
     window.EditField(kCustomPage, 1028, text);
     EXPECT_TRUE(window.PreviewPainted());
     EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(window.GaugeText(), "版本 10 · L · 已用 100%");
+    window.Reset();
+    EXPECT_EQ(window.GaugeText(), "");
+}
+
+TEST_F(MainWindowTest, ChineseModeCarriesTheSameBytesAndOutlivesDialectsAndTabs) {
+    auto typeName = [&] {
+        window.EditField(kCardPage, 1012, G("张三"));
+        return window.EncodingReportLines().at(1).find("汉字") != std::string::npos;
+    };
+    EXPECT_TRUE(typeName());
+    const std::string payload = window.payload();
+    window.SetChineseMode(1);
+    window.OnDialectChosen(kRadioMobileV2);
+    window.ClickTab(1);
+    window.ClickTab(0);
+    EXPECT_EQ(window.GetChineseMode(), 1);
+    EXPECT_FALSE(typeName());
+    EXPECT_EQ(window.GaugeText(), "版本 1 · L · 已用 91%");
+    window.OnDialectChosen(kRadioUnicom);
+    EXPECT_FALSE(typeName());
+    EXPECT_EQ(window.payload(), payload);
 }
 
 TEST_F(MainWindowTest, ARequestedVersionTooSmallShowsTheMessageOncePerAction) {

@@ -58,6 +58,34 @@ TEST_F(EncodeCommand, TextIsConvertedToGbkAndLevelsMap) {
                                 0, 3));
 }
 
+TEST_F(EncodeCommand, VerboseTellsTheSegmentsEachChoiceMakes) {
+    // 张三 in the Chinese mode: 4 + 4 + 8 + 2 x 13 = 42 bits, as bytes 4 + 8 + 32 = 44;
+    // 12345: 4 + 10 + 10 + 7 = 31.
+    const std::string chinese = "分段（字节）：汉字 4 · 数字 5\n数据位 73 / 152\n";
+    const struct {
+        std::vector<std::string> options;
+        int exitCode;
+        std::string report;
+    } cases[] = {
+        {{}, 0, "版本 1 · L · 掩模 0\n" + chinese},
+        {{"--segmentation", "optimal"}, 0, "版本 1 · L · 掩模 0\n" + chinese},
+        {{"--chinese", "bytes"},
+         0,
+         "版本 1 · L · 掩模 0\n分段（字节）：8位 4 · 数字 5\n数据位 75 / 152\n"},
+        {{"--version", "1", "--level", "H"},
+         1,
+         "版本 1 · H · 超出 1 字节\n分段（字节）：汉字 4 · 数字 5\n数据位 73 / 72\n" +
+             std::string(kVersionMessage) + "\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"encode", "张三12345", "--matrix", "--verbose"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.exit_code, c.exitCode);
+        EXPECT_EQ(r.err, c.report);
+    }
+}
+
 TEST_F(EncodeCommand, RefusalsExitWithOne) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"encode", "--version", "11", "A", "--matrix"},

@@ -105,5 +105,32 @@ TEST_F(WindowCommands, MakeWritesTheBitmapWithTheGivenPitchAndZone) {
     EXPECT_EQ(bytes.size(), 63274u);  // 21 modules: 145 x 145 pixels, one pad byte per row
 }
 
+// Every field of a business card filled as a real one is: the greedy split is too long for
+// version 10-L, the smallest one fits.
+const std::vector<std::string> kFullCard = {"N=欧阳建国",
+                                            "TIL=高级软件工程师",
+                                            "DIV=移动研发中心",
+                                            "COR=北京华信科技发展有限公司",
+                                            "ADR=北京市海淀区中关村南大街十二号院三号楼五层",
+                                            "ZIP=100081",
+                                            "TEL=010-62345678",
+                                            "M=13912345678",
+                                            "FAX=010-62345679",
+                                            "EM=ouyang.jg@huaxin-tech.com",
+                                            "URL=http://www.huaxin-tech.com/team/ouyang.html"};
+
+TEST_F(WindowCommands, AFullCardFitsAndReadsBackToItsPayload) {
+    std::vector<std::string> args = {"make", "--dialect", "102", "--tab", "0"};
+    args.insert(args.end(), kFullCard.begin(), kFullCard.end());
+    const std::string png = dir_.File("card.png");
+    args.insert(args.end(), {"--payload-hex", "-o", png});
+    CliRun made = Cli(args);
+    ASSERT_EQ(made.exit_code, 0) << made.err;
+    EXPECT_EQ(made.out.size(), 2 * 268 + 1);
+    CliRun read = Cli({"decode", "--hex", png});
+    ASSERT_EQ(read.exit_code, 0) << read.err;
+    EXPECT_EQ(read.out.substr(0, read.out.find('\n')), "hex: " + made.out.substr(0, 2 * 268));
+}
+
 }  // namespace
 }  // namespace tirrel

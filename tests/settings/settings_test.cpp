@@ -52,6 +52,9 @@ TEST_F(SettingsFile, RangesOfTheSymbolSettings) {
     EXPECT_EQ(ReadWith("ECCLevel=4\r\n").ECCLevel, 4);
     EXPECT_EQ(ReadWith("ECCLevel=5\r\n").ECCLevel, 0);
     EXPECT_EQ(ReadWith("Default=9\r\n").Default, 9);  // the track bar corrects it
+    EXPECT_EQ(ReadWith("ChineseMode=1\r\n").ChineseMode, 1);
+    EXPECT_EQ(ReadWith("ChineseMode=2\r\n").ChineseMode, 0);
+    EXPECT_EQ(ReadWith("ChineseMode=-1\r\n").ChineseMode, 0);
 }
 
 TEST_F(SettingsFile, BitmapSettingsAcceptWhatTheDialogStores) {
@@ -106,7 +109,10 @@ TEST_F(SettingsFile, NewFileHoldsTheDefaultLines) {
     ASSERT_TRUE(WriteSettings(path_, s));
     EXPECT_EQ(Contents(),
               "[Sembrano]\r\nCodeVersion=0\r\nECCLevel=0\r\nCellPitch=4\r\nQuiteZone=4\r\n"
-              "Default=1\r\nUID=385415536129977\r\n");
+              "Default=1\r\nUID=385415536129977\r\nChineseMode=0\r\n");
+    s.ChineseMode = 1;
+    ASSERT_TRUE(WriteSettings(path_, s));
+    EXPECT_EQ(ReadSettings(path_).ChineseMode, 1);
 }
 
 TEST_F(SettingsFile, ExistingFileIsEditedInPlace) {
@@ -121,7 +127,8 @@ TEST_F(SettingsFile, ExistingFileIsEditedInPlace) {
     ASSERT_TRUE(WriteSettings(path_, s));
     EXPECT_EQ(Contents(),
               "; kept\r\n[Other]\r\nA=1\r\n[sembrano]\r\nDefault=3\r\nExtra=yes\r\n"
-              "CodeVersion=7\r\nECCLevel=0\r\nCellPitch=15\r\nQuiteZone=4\r\nUID=0\r\n\r\n"
+              "CodeVersion=7\r\nECCLevel=0\r\nCellPitch=15\r\nQuiteZone=4\r\nUID=0\r\nChineseMode="
+              "0\r\n\r\n"
               "[Tail]\r\nB=2\r\n");
     EXPECT_EQ(ReadSettings(path_).CellPitch, 15);
 }
