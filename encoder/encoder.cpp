@@ -80,8 +80,8 @@ bool ValidRequest(std::string_view payload, int version) {
            payload.find('\0') == std::string_view::npos;
 }
 
-std::optional<Fit> FitGreedy(std::string_view payload, int version, Level level, bool chinese) {
-    Fit fit{SplitSegments(payload, version, chinese), {}, 0};
+std::optional<Fit> FitGreedy(std::string_view payload, int version, Level level) {
+    Fit fit{SplitSegments(payload, version, true), {}, 0};
     const int start = ApplyVersionRule(EstimateVersion(fit.segments, level), version);
     if (start < 0) return std::nullopt;
     fit.version = SettleVersion(fit.segments, start, VersionLimit(version), level, fit.stream);
@@ -93,15 +93,22 @@ int LastOfWidthClass(int version) {
     return version <= 9 ? 9 : version <= 26 ? 26 : kMaxVersion;
 }
 
+// The smallest split for the count widths of `version`: with the Chinese mode or without it,
+// or the whole payload as one 8-bit segment for readers that know no other mode.
+std::vector<Segment> SmallestSplit(std::string_view payload, int version, int hint) {
+    if (hint == kByteHint) return {Segment{Mode::kByte, std::string(payload)}};
+    return OptimalSegments(payload, version, true);
+}
+
 // The smallest split is priced with one class of count widths, so each class up to the
 // limit is tried in turn; a requested version has only its own.
-std::optional<Fit> FitOptimal(std::string_view payload, int version, Level level, bool chinese) {
+std::optional<Fit> FitSmallest(std::string_view payload, int version, Level level, int hint) {
     static constexpr int kClassStarts[] = {1, 10, 27};
     const int limit = VersionLimit(version);
     for (int start : kClassStarts) {
         const int first = version == 0 ? start : version;
         if (first > limit) break;
-        Fit fit{OptimalSegments(payload, first, chinese), {}, 0};
+        Fit fit{SmallestSplit(payload, first, hint), {}, 0};
         fit.stream = EncodeSegments(fit.segments, first);
         const int needed = SmallestVersionHolding(int((fit.stream.size() + 7) / 8), level);
         if (needed > 0 && needed <= std::min(limit, LastOfWidthClass(first))) {
@@ -134,7 +141,9 @@ Symbol SymbolOf(Fit fit, Level level) {
 
 std::optional<Symbol> encode(std::string_view payload, int version, Level level, int hint) {
     if (!ValidRequest(payload, version)) return std::nullopt;
-    std::optional<Fit> fit = FitGreedy(payload, version, level, hint != kByteHint);
+    // 8-bit only has one split, which is its own smallest.
+    std::optional<Fit> fit = hint == kByteHint ? FitSmallest(payload, version, level, hint)
+                                               : FitGreedy(payload, version, level);
     if (!fit) return std::nullopt;
     return SymbolOf(std::move(*fit), level);
 }
@@ -143,14 +152,13 @@ EncodeResult EncodeWithFacts(std::string_view payload, int version, Level level,
                              Segmentation segmentation) {
     EncodeResult result;
     if (!ValidRequest(payload, version)) return result;
-    const bool chinese = hint != kByteHint;
     std::optional<Fit> fit;
-    if (segmentation == Segmentation::kGreedyFirst)
-        fit = FitGreedy(payload, version, level, chinese);
-    if (!fit) fit = FitOptimal(payload, version, level, chinese);
+    if (segmentation == Segmentation::kGreedyFirst && hint != kByteHint)
+        fit = FitGreedy(payload, version, level);
+    if (!fit) fit = FitSmallest(payload, version, level, hint);
     if (!fit) {
         const int limit = VersionLimit(version);
-        const std::vector<Segment> smallest = OptimalSegments(payload, limit, chinese);
+        const std::vector<Segment> smallest = SmallestSplit(payload, limit, hint);
         result.facts = FactsOf(smallest, EncodeSegments(smallest, limit).size(), limit, level);
         return result;
     }

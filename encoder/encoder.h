@@ -31,12 +31,12 @@ struct Symbol {
 
 // The hint the program passes by default: enables the Chinese (GB2312) character mode.
 constexpr int kChineseHint = 3;
-// GB2312 characters travel in 8-bit segments, for readers without the Chinese mode.
+// The whole payload in one 8-bit segment, for readers that know no other mode.
 constexpr int kByteHint = 2;
 
 // The greedy splitter alone. Returns nothing when the payload is empty, holds a zero byte,
 // or does not fit under the version rule or at all. `hint` chooses the character modes:
-// kByteHint leaves the Chinese mode out, any other value uses it.
+// kByteHint takes one 8-bit segment, any other value the splitter with the Chinese mode.
 [[nodiscard]] std::optional<Symbol> encode(std::string_view payload, int version, Level level,
                                            int hint = kChineseHint);
 

@@ -71,7 +71,7 @@ TEST_F(EncodeCommand, VerboseTellsTheSegmentsEachChoiceMakes) {
         {{"--segmentation", "optimal"}, 0, "版本 1 · L · 掩模 0\n" + chinese},
         {{"--chinese", "bytes"},
          0,
-         "版本 1 · L · 掩模 0\n分段（字节）：8位 4 · 数字 5\n数据位 75 / 152\n"},
+         "版本 1 · L · 掩模 2\n分段（字节）：8位 9\n数据位 84 / 152\n"},  // 4 + 8 + 9 x 8 bits
         {{"--version", "1", "--level", "H"},
          1,
          "版本 1 · H · 超出 1 字节\n分段（字节）：汉字 4 · 数字 5\n数据位 73 / 72\n" +
