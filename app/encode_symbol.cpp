@@ -13,7 +13,6 @@ SymbolAttempt TryEncodeSymbol(std::string_view payload, int version, int level,
         choices.smallestSplit ? encoder::Segmentation::kOptimal
                               : encoder::Segmentation::kGreedyFirst);
     if (!result.symbol) {
-        attempt.excessBytes = result.ExcessBytes();
         attempt.facts = std::move(result.facts);
         return attempt;
     }

@@ -31,7 +31,6 @@ struct SymbolAttempt {
     // Refused: the smallest split at the largest version allowed (all zero for a request
     // refused before encoding).
     encoder::EncodeFacts facts;
-    long excessBytes = 0;  // refused: data codewords beyond that version's capacity
 };
 
 // Refused when version > 10 (negative and zero pass this test) or the encoder refuses the

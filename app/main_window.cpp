@@ -171,7 +171,6 @@ int MainWindow::Generate() {
     SymbolAttempt attempt = TryEncodeSymbol(payload_, settings_.CodeVersion, level, choices);
     EncodedSymbolPtr symbol = std::move(attempt.symbol);
     refused_ = !symbol;
-    excessBytes_ = attempt.excessBytes;
     facts_ = symbol ? std::move(symbol->facts) : std::move(attempt.facts);
     if (!symbol) {
         // What the user typed stays: the message, no preview, the last symbol kept for export.
@@ -195,13 +194,13 @@ int MainWindow::Generate() {
 
 std::string MainWindow::GaugeText() const {
     if (payload_.empty()) return {};
-    if (refused_) return ExcessGauge(facts_, excessBytes_);
+    if (refused_) return ExcessGauge(facts_);
     return preview_ ? FillGauge(facts_) : std::string();
 }
 
 std::vector<std::string> MainWindow::EncodingReportLines() const {
     if (payload_.empty()) return {};
-    return EncodingReport(facts_, !refused_, excessBytes_);
+    return EncodingReport(facts_);
 }
 
 void MainWindow::Reset() {

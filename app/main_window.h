@@ -198,7 +198,6 @@ private:
     // The last generation: its facts, and for a refusal by how much it missed.
     encoder::EncodeFacts facts_;
     bool refused_ = false;
-    long excessBytes_ = 0;
 
     MainWindowOptions options_;
     Settings settings_;

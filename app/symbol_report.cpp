@@ -21,14 +21,13 @@ std::string FillGauge(const encoder::EncodeFacts& facts) {
     return VersionAndLevel(facts) + std::string(kDot) + "已用 " + std::to_string(percent) + "%";
 }
 
-std::string ExcessGauge(const encoder::EncodeFacts& facts, long excessBytes) {
+std::string ExcessGauge(const encoder::EncodeFacts& facts) {
     if (facts.capacityBits <= 0) return {};
-    return VersionAndLevel(facts) + std::string(kDot) + "超出 " + std::to_string(excessBytes) +
-           " 字节";
+    return VersionAndLevel(facts) + std::string(kDot) + "超出 " +
+           std::to_string(facts.ExcessBytes()) + " 字节";
 }
 
-std::vector<std::string> EncodingReport(const encoder::EncodeFacts& facts, bool made,
-                                        long excessBytes) {
+std::vector<std::string> EncodingReport(const encoder::EncodeFacts& facts) {
     if (facts.capacityBits <= 0) return {};
     std::string segments = "分段（字节）：";
     for (size_t i = 0; i < facts.segments.size(); ++i) {
@@ -37,8 +36,9 @@ std::vector<std::string> EncodingReport(const encoder::EncodeFacts& facts, bool 
                     std::to_string(facts.segments[i].bytes);
     }
     return {
-        made ? VersionAndLevel(facts) + std::string(kDot) + "掩模 " + std::to_string(facts.mask)
-             : ExcessGauge(facts, excessBytes),
+        facts.Made()
+            ? VersionAndLevel(facts) + std::string(kDot) + "掩模 " + std::to_string(facts.mask)
+            : ExcessGauge(facts),
         segments,
         "数据位 " + std::to_string(facts.dataBits) + " / " + std::to_string(facts.capacityBits),
     };

@@ -89,9 +89,7 @@ int RunEncode(EncodeRequest& request) {
     SymbolAttempt attempt = TryEncodeSymbol(payload, request.out.version,
                                             LevelFromEccSetting(request.out.eccSetting), choices);
     EncodedSymbolPtr symbol = std::move(attempt.symbol);
-    if (request.verbose)
-        PrintReport(symbol ? EncodingReport(symbol->facts, true, 0)
-                           : EncodingReport(attempt.facts, false, attempt.excessBytes));
+    if (request.verbose) PrintReport(EncodingReport(symbol ? symbol->facts : attempt.facts));
     if (!symbol) {
         std::fprintf(stderr, "%s\n", std::string(kMsgVersionError).c_str());
         return kExitRefused;

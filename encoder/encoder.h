@@ -59,15 +59,15 @@ struct EncodeFacts {
     std::vector<SegmentFacts> segments;
     long dataBits = 0;      // the segments' bits, before terminator and padding
     long capacityBits = 0;  // 8 x the data codewords of the version
+
+    [[nodiscard]] bool Made() const { return mask >= 0; }
+    // A refused payload's data codewords beyond the capacity.
+    [[nodiscard]] long ExcessBytes() const { return (dataBits + 7) / 8 - capacityBits / 8; }
 };
 
 struct EncodeResult {
     std::optional<Symbol> symbol;
     EncodeFacts facts;
-    // Data codewords beyond the capacity; 0 for a symbol.
-    [[nodiscard]] long ExcessBytes() const {
-        return symbol ? 0 : (facts.dataBits + 7) / 8 - facts.capacityBits / 8;
-    }
 };
 
 // encode() with the fallback to the smallest split, under the same version rule.
